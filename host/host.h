@@ -1,0 +1,75 @@
+// host/host.h
+// The stand-in simulator's portable parts: the small flight model, the
+// script that drives a run, and the host's reading of the camera words.
+// The Windows program around them is host_main_win32.cpp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---- Flight model -----------------------------------------------------------
+
+// The aircraft as the host's variables report it. Pitch is positive nose
+// down, as the simulator counts it.
+struct HostFlight {
+    double latitudeDeg;
+    double longitudeDeg; // east positive, kept in [-180, 180)
+    double altitudeM;
+    double headingDeg; // [0, 360)
+    double pitchDeg;
+    double groundSpeedKmh;
+    double turnRateDegPerS; // positive turns right
+    double clockS;          // simulation time; stands still while paused
+};
+
+// Fills flight with a named scenario's start; false for an unknown name.
+bool HostFlight_Start(HostFlight* flight, const std::string& scenario);
+// Names of the scenarios, for the usage text.
+const char* HostFlight_ScenarioNames();
+// Moves the aircraft on by seconds of simulation and advances its clock.
+void HostFlight_Advance(HostFlight* flight, double seconds);
+// The value the host's refresh entry gives for a token (0 for unknown ones).
+double HostFlight_Value(const HostFlight* flight, uint32_t token);
+
+// ---- Camera words -----------------------------------------------------------
+
+struct HostCameraWords {
+    uint32_t latitudeFraction;
+    int32_t latitudeWhole;
+    uint32_t longitudeFraction;
+    int32_t longitudeWhole;
+    int16_t altitudeM;
+};
+
+// The host's reading: whole units plus the fraction with the whole part's
+// sign. Degrees, degrees in [-180, 180), feet.
+void HostCamera_Decode(const HostCameraWords* words, double* latitudeDeg, double* longitudeDeg,
+                       double* altitudeFt);
+
+// ---- Script -------------------------------------------------------------------
+
+enum class HostAction { Pause, Resume, Unload, Load, Command, Quit };
+
+struct HostScriptEvent {
+    double atS; // seconds after the host started
+    HostAction action;
+    int32_t argument; // the command id for Command
+};
+
+struct HostSetting {
+    std::string name;
+    std::string text;
+};
+
+struct HostScript {
+    std::string scenario = "straight";
+    double seconds = 30.0;
+    bool mainWindow = true;
+    std::vector<HostSetting> settings; // written to the registry before loading
+    bool clearSettings = false;        // delete the module's key before loading
+    std::vector<HostScriptEvent> events; // in time order
+};
+
+// Parses a script; on failure returns false with "line N: why" in error.
+bool HostScript_Parse(const std::string& text, HostScript* script, std::string* error);
