@@ -51,7 +51,9 @@ void HostFlight_Advance(HostFlight* flight, double seconds) {
 double HostFlight_Value(const HostFlight* flight, uint32_t token) {
     switch (token) {
     case 0x05:
-        return flight->clockS;
+        // Whole milliseconds of simulation: a float holds them exactly (for
+        // the first 4.6 hours), so a paused clock compares equal to its sample.
+        return floor(flight->clockS * 1000.0);
     case 0x3D:
         return flight->groundSpeedKmh;
     case 0x47:

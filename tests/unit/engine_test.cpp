@@ -1,0 +1,324 @@
+// tests/unit/engine_test.cpp
+// The fly-by engine driven through its clock seam and a fake host table:
+// timing, pause detection, sampling, placement geometry and travelling.
+#include "flyby.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace {
+
+const double PI = 3.141592653589793;
+
+// ---- The fake host --------------------------------------------------------------
+
+uint32_t g_nowMs = 0;
+uint32_t FakeClock() { return g_nowMs; }
+
+std::map<uint32_t, double> g_hostValues;
+std::vector<uint32_t> g_refreshed;
+
+void HOST_STDCALL FakeRefresh(HostVariable* variable) {
+    g_refreshed.push_back(variable->tokenId);
+    variable->value = g_hostValues[variable->tokenId];
+}
+
+void* g_table[64];
+
+// Host values for an aircraft at lat/lon degrees, altitude feet.
+void SetAircraft(double latDeg, double lonDeg, double altFt, double headingDeg, double pitchDeg,
+                 double speedKmh) {
+    g_hostValues[HOST_TOKEN_LATITUDE] = latDeg * 111130.0;
+    g_hostValues[HOST_TOKEN_LONGITUDE] = lonDeg / 360.0 * 281474976710656.0;
+    g_hostValues[HOST_TOKEN_ALTITUDE] = altFt / 3.28084;
+    g_hostValues[HOST_TOKEN_HEADING] = headingDeg;
+    g_hostValues[HOST_TOKEN_PITCH] = pitchDeg;
+    g_hostValues[HOST_TOKEN_GROUND_SPEED] = speedKmh;
+}
+
+struct Engine : ::testing::Test {
+    alignas(8) uint8_t camera[32];
+    int cameraWrites = 0;
+
+    void SetUp() override {
+        FlyBy_ResetState();
+        Settings_SetDefaults();
+        cameraWrites = 0;
+        memset(g_table, 0, sizeof g_table);
+        g_table[HOST_ENTRY_REFRESH] = reinterpret_cast<void*>(FakeRefresh);
+        ImportTable[0].functionTable = g_table;
+        g_hostValues.clear();
+        g_refreshed.clear();
+        g_hostValues[HOST_TOKEN_CLOCK] = 100.0;
+        g_nowMs = 1000000;
+        Clock_SetSource(FakeClock);
+        memset(camera, 0, sizeof camera);
+        Camera_SetOutputAddresses(reinterpret_cast<uintptr_t>(camera));
+        SetAircraft(47, 8, 3000, 0, 0, 360);
+    }
+    void TearDown() override {
+        Clock_SetSource(nullptr);
+        Camera_SetOutputAddresses(0);
+        ImportTable[0].functionTable = nullptr;
+    }
+
+    // One tick, ms after the previous one; the host clock runs along unless frozen.
+    void Tick(uint32_t ms = 500, bool clockRuns = true) {
+        g_nowMs += ms;
+        if (clockRuns)
+            g_hostValues[HOST_TOKEN_CLOCK] += ms / 1000.0;
+        uint8_t before[32];
+        memcpy(before, camera, sizeof camera);
+        FlyBy_Tick();
+        if (memcmp(before, camera, sizeof camera) != 0)
+            ++cameraWrites;
+    }
+    // Ticks until the first placement: the first tick only starts the
+    // accumulator, the second samples the clock and places.
+    void StartRunning() {
+        Tick();
+        Tick();
+        ASSERT_EQ(cameraWrites, 1);
+    }
+    // Where the camera point lies from the aircraft: metres north and east.
+    void Offset(const GeoPosition& point, double* north, double* east) const {
+        const GeoPosition& a = g_flyByState.aircraft;
+        const double r = 6367310.0;
+        *north = (point.latitude - a.latitude) * r;
+        *east = remainder(point.longitude - a.longitude, 2 * PI) * r * cos(a.latitude);
+    }
+};
+
+TEST_F(Engine, SamplesTheAircraftInTheModulesUnits) {
+    StartRunning();
+    g_hostValues[HOST_TOKEN_LATITUDE] = 5556500;
+    g_hostValues[HOST_TOKEN_LONGITUDE] = 70368744177664.0; // 2^46
+    g_hostValues[HOST_TOKEN_ALTITUDE] = 1000;
+    Tick();
+    EXPECT_NEAR(g_flyByState.aircraft.latitude, 50 * DEG_TO_RAD, 1e-12);
+    EXPECT_NEAR(g_flyByState.aircraft.longitude, 90 * DEG_TO_RAD, 1e-12);
+    EXPECT_NEAR(g_flyByState.aircraft.altitude, 3280.84, 1e-9);
+}
+
+TEST_F(Engine, RefreshesTheClockThenTheAircraftInOrder) {
+    StartRunning();
+    g_refreshed.clear();
+    Tick();
+    const std::vector<uint32_t> expect = {0x05, 0x47, 0x48, 0x49, 0x56, 0x4D, 0x4F, 0x3D};
+    EXPECT_EQ(g_refreshed, expect);
+}
+
+TEST_F(Engine, FirstPlacementComesOnTheSecondTickAndThenEveryDuration) {
+    Tick();
+    EXPECT_EQ(g_flyByState.clockAccumulator, 1.0f); // clamped first interval, not beyond
+    EXPECT_EQ(cameraWrites, 0);
+    Tick();
+    EXPECT_EQ(cameraWrites, 1);
+    EXPECT_EQ(g_flyByState.countdown, 10.0f);
+    int ticks = 0;
+    while (cameraWrites == 1 && ticks < 100) {
+        SetAircraft(47, 8 + ticks * 0.001, 3000, 0, 0, 360); // the camera words change each time
+        Tick();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 21); // 10 s of 500 ms ticks, then below zero on the next
+}
+
+struct PlacementCase {
+    const char* what;
+    double speedKmh, headingDeg, pitchDeg;
+    int32_t placement, relAltitudeFt;
+    double expectNorth, expectEast, expectAltitudeFt;
+};
+
+TEST_F(Engine, PlacesTheCameraAheadAndBesideTheTrack) {
+    const PlacementCase cases[] = {
+        {"360 km/h north, right", 360, 0, 0, 0, 0, 1000, 100, 3000},
+        {"360 km/h north, right, 250 ft up", 360, 0, 0, 0, 250, 1000, 100, 3250},
+        {"parked, left", 0, 0, 0, 1, 0, 50, -5, 3000},
+        {"east, right is south", 360, 90, 0, 0, 0, -100, 1000, 3000},
+        {"pitch 10 degrees down", 360, 0, 10, 0, 0, 984.8077530, 100, 3000 - 173.6481777 * 0.5 * 3.28084},
+    };
+    for (const PlacementCase& c : cases) {
+        SetUp();
+        Settings_Set(g_flyBySettings.FlyByCameraPlacement, c.placement);
+        Settings_Set(g_flyBySettings.FlyByRelAltitude, c.relAltitudeFt);
+        SetAircraft(47, 8, 3000, c.headingDeg, c.pitchDeg, c.speedKmh);
+        StartRunning();
+        double north, east;
+        Offset(g_flyByState.cameraPoint, &north, &east);
+        // 0.1 m: over 1 km the tangent plane drops 0.08 m below the parallel.
+        EXPECT_NEAR(north, c.expectNorth, 0.1) << c.what;
+        EXPECT_NEAR(east, c.expectEast, 0.1) << c.what;
+        EXPECT_NEAR(g_flyByState.cameraPoint.altitude, c.expectAltitudeFt, 1e-6) << c.what;
+        EXPECT_EQ(g_flyByState.cameraHeadingDeg, c.headingDeg) << c.what;
+    }
+}
+
+TEST_F(Engine, PlacementWritesTheChosenPointToTheHost) {
+    StartRunning();
+    GeoPosition expect = g_flyByState.cameraPoint;
+    uint8_t encoded[32] = {};
+    Camera_SetOutputAddresses(reinterpret_cast<uintptr_t>(encoded));
+    Camera_WritePosition(&expect);
+    EXPECT_EQ(memcmp(encoded, camera, CAMERA_MEMORY_SIZE), 0);
+}
+
+TEST_F(Engine, RandomSideFollowsTheGeneratorsHalves) {
+    Settings_Set(g_flyBySettings.FlyByCameraPlacement, 2);
+    Settings_Set(g_flyBySettings.FlyByDuration, 0); // a placement every running tick
+    srand(2024);
+    std::vector<int> expect;
+    for (int i = 0; i < 40; ++i)
+        expect.push_back((rand() & 0x7FFF) <= 16384 ? -1 : 1);
+    srand(2024);
+    std::vector<int> sides;
+    Tick();
+    for (int i = 0; i < 40; ++i) {
+        Tick();
+        sides.push_back(g_flyByState.side);
+    }
+    EXPECT_EQ(sides, expect);
+    EXPECT_NE(std::count(sides.begin(), sides.end(), -1), 0);
+    EXPECT_NE(std::count(sides.begin(), sides.end(), 1), 0);
+}
+
+TEST_F(Engine, UnknownPlacementKeepsThePreviousSide) {
+    Settings_Set(g_flyBySettings.FlyByCameraPlacement, 7);
+    StartRunning(); // no side yet: the camera stands on the track line
+    double north, east;
+    Offset(g_flyByState.cameraPoint, &north, &east);
+    EXPECT_EQ(g_flyByState.side, 0);
+    EXPECT_NEAR(east, 0.0, 0.01);
+
+    SetUp();
+    Settings_Set(g_flyBySettings.FlyByCameraPlacement, 1);
+    Settings_Set(g_flyBySettings.FlyByDuration, 0);
+    StartRunning();
+    Settings_Set(g_flyBySettings.FlyByCameraPlacement, 7);
+    Tick();
+    EXPECT_EQ(g_flyByState.side, -1);
+}
+
+TEST_F(Engine, DurationOfZeroOrLessPlacesEveryTickAtLeastMinDistance) {
+    for (int32_t duration : {0, -5}) {
+        SetUp();
+        Settings_Set(g_flyBySettings.FlyByDuration, duration);
+        StartRunning();
+        for (int i = 0; i < 4; ++i) {
+            SetAircraft(47 + (i + 1) * 0.001, 8, 3000, 0, 0, 360);
+            Tick();
+        }
+        EXPECT_EQ(cameraWrites, 5) << duration;
+        EXPECT_EQ(g_flyByState.flyByDistance, 50.0) << duration;
+    }
+}
+
+TEST_F(Engine, PausesWhileTheClockStandsStillAndResumesOnTheFirstChange) {
+    StartRunning();
+    const float countdown = g_flyByState.countdown;
+    for (int i = 0; i < 40; ++i) // 20 s frozen: no countdown, no placement
+        Tick(500, false);
+    // The first frozen sample may still see the last running second.
+    EXPECT_GE(g_flyByState.countdown, countdown - 1.5f);
+    EXPECT_EQ(g_flyByState.clockDelta, 0.0f);
+    EXPECT_EQ(cameraWrites, 1);
+    g_hostValues[HOST_TOKEN_CLOCK] += 0.5; // resumes on the next sample
+    Tick(500, false);
+    Tick(500, false);
+    Tick(500, false);
+    EXPECT_NE(g_flyByState.clockDelta, 0.0f);
+    EXPECT_LT(g_flyByState.countdown, countdown - 1.4f);
+}
+
+TEST_F(Engine, ClockAFloatCannotHoldNeverCountsAsPaused) {
+    g_hostValues[HOST_TOKEN_CLOCK] = 16777217.0; // 2^24 + 1
+    Settings_Set(g_flyBySettings.FlyByDuration, 0);
+    for (int i = 0; i < 10; ++i)
+        Tick(500, false);
+    EXPECT_EQ(g_flyByState.clockDelta, 1.0f);
+    EXPECT_EQ(cameraWrites, 1); // same aircraft, same point, but placed each tick
+    EXPECT_EQ(g_flyByState.countdown, 0.0f);
+}
+
+TEST_F(Engine, LongGapsCountAsOneSecond) {
+    StartRunning();
+    const float countdown = g_flyByState.countdown;
+    Tick(7000);
+    EXPECT_EQ(g_flyByState.tickInterval, 1.0f);
+    EXPECT_EQ(g_flyByState.countdown, countdown - 1.0f);
+}
+
+TEST_F(Engine, MillisecondCounterWrapCostsOneOrdinaryInterval) {
+    g_nowMs = 4294966000u; // 1.296 s before the wrap
+    StartRunning();
+    const float countdown = g_flyByState.countdown;
+    Tick(500); // 4294966500 + 500 ms stays below 2^32
+    Tick(500); // wraps
+    Tick(500);
+    EXPECT_GT(g_flyByState.tickInterval, 0.0f);
+    EXPECT_LE(g_flyByState.tickInterval, 1.0f);
+    EXPECT_NEAR(g_flyByState.countdown, countdown - 1.5f, 0.6f);
+}
+
+TEST_F(Engine, SwitchedOffKeepsOnlyTheTiming) {
+    StartRunning();
+    Settings_Set(g_flyBySettings.FlyByActive, 0);
+    const FlyByState before = g_flyByState;
+    g_refreshed.clear();
+    Tick();
+    Tick();
+    EXPECT_TRUE(g_refreshed.empty());
+    EXPECT_EQ(g_flyByState.countdown, before.countdown);
+    EXPECT_EQ(g_flyByState.previousTickMs, static_cast<float>(g_nowMs));
+    EXPECT_EQ(g_flyByState.tickInterval, 0.5f);
+}
+
+TEST_F(Engine, NoFunctionTableYetMeansNothingToSample) {
+    ImportTable[0].functionTable = nullptr;
+    for (int i = 0; i < 6; ++i)
+        Tick();
+    EXPECT_EQ(cameraWrites, 0);
+    EXPECT_EQ(g_flyByState.clockAccumulator, 0.0f);
+    ImportTable[0].functionTable = g_table; // the host fills it late
+    Tick();
+    Tick();
+    Tick();
+    EXPECT_EQ(cameraWrites, 1);
+}
+
+// Travelling: with the camera point set by hand, where does the camera stand
+// when the aircraft is at a given distance from it?
+struct TravelCase {
+    double aircraftDistance, expectShift;
+};
+
+TEST_F(Engine, TravellingSlidesTheCameraAsideWithinMinDistance) {
+    Settings_Set(g_flyBySettings.FlyByTravelling, 1);
+    StartRunning();
+    double north, east;
+    Offset(g_flyByState.cameraPoint, &north, &east);
+    EXPECT_NEAR(east, 0.0, 0.01); // on the track
+    const GeoPosition point = g_flyByState.cameraPoint;
+
+    const TravelCase cases[] = {{60, 0}, {50, 0}, {20, 30}, {0, 50}};
+    for (const TravelCase& c : cases) {
+        // The aircraft c.aircraftDistance metres south of the point, on its track.
+        const double lat = point.latitude - c.aircraftDistance / (60 * 1852.0) * DEG_TO_RAD;
+        SetAircraft(lat * RAD_TO_DEG, point.longitude * RAD_TO_DEG + 360, 3000, 0, 0, 360);
+        Tick();
+        const int32_t lonWhole = *reinterpret_cast<int32_t*>(camera + CAMERA_OFFSET_LONGITUDE_WHOLE);
+        const uint32_t lonFrac = *reinterpret_cast<uint32_t*>(camera + CAMERA_OFFSET_LONGITUDE_FRACTION);
+        const double units = lonWhole + (lonWhole < 0 ? -1.0 : 1.0) * lonFrac / 4294967295.0;
+        const double cameraLon = units / 2147483648.0 * PI;
+        const double shift = remainder(cameraLon - point.longitude, 2 * PI) * 6367310.0 * cos(point.latitude);
+        EXPECT_NEAR(shift, c.expectShift, 0.05) << c.aircraftDistance;
+        EXPECT_EQ(g_flyByState.cameraPoint.latitude, point.latitude); // the chosen point stays
+    }
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+// tests/win32/flyby_e2e_test.cpp
+// The fly-by end to end: the real DLL in the stand-in simulator places the
+// camera on time, ahead of and beside the aircraft, stops while paused and
+// slides aside when travelling.
+#include "host_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const double PI = 3.141592653589793;
+const double EARTH_RADIUS_M = 6367310.0;
+
+struct Placement {
+    int64_t sinceLoadMs;
+    double aircraftLat, aircraftLon; // degrees, from the tick's refreshes
+    double cameraLat, cameraLon;     // degrees, the host's reading of the words
+    double cameraAltFt;
+};
+
+// Each camera line with the aircraft as the refreshes before it gave it.
+std::vector<Placement> Placements(const HostRun& run) {
+    std::vector<Placement> out;
+    const int64_t loaded = run.FirstMs("load");
+    double lat = NAN, lon = NAN;
+    for (const HostLogLine& line : run.lines) {
+        if (line.kind == "refresh" && line.fields[0] == "0x47")
+            lat = std::stod(line.fields[1]) / 111130.0;
+        if (line.kind == "refresh" && line.fields[0] == "0x48")
+            lon = std::stod(line.fields[1]) / 281474976710656.0 * 360.0;
+        if (line.kind == "camera")
+            out.push_back({line.tMs - loaded, lat, lon, std::stod(line.fields[5]),
+                           std::stod(line.fields[6]), std::stod(line.fields[7])});
+    }
+    return out;
+}
+
+// Metres ahead of and to the right of an aircraft flying east.
+void AheadAndRight(const Placement& p, double* ahead, double* right) {
+    const double north = (p.cameraLat - p.aircraftLat) * PI / 180 * EARTH_RADIUS_M;
+    const double east = remainder(p.cameraLon - p.aircraftLon, 360.0) * PI / 180 * EARTH_RADIUS_M *
+                        cos(p.aircraftLat * PI / 180);
+    *ahead = east;
+    *right = -north;
+}
+
+TEST(FlyByEndToEnd, StraightAndLevelPlacesEveryTenSecondsAheadAndRight) {
+    const HostRun run = RunHost("clear-settings\nscenario straight\nsetting FlyByDuration 10\n", 27);
+    ASSERT_EQ(run.exitCode, 0);
+    const auto placements = Placements(run);
+    ASSERT_EQ(placements.size(), 3u);
+    const double expectS[] = {5.5, 15.5, 25.5};
+    for (size_t i = 0; i < placements.size(); ++i) {
+        const Placement& p = placements[i];
+        EXPECT_NEAR(p.sinceLoadMs / 1000.0, expectS[i], 0.7) << i;
+        double ahead, right;
+        AheadAndRight(p, &ahead, &right);
+        EXPECT_NEAR(ahead, 1000.0, 1.0) << i;
+        EXPECT_NEAR(right, 100.0, 1.0) << i;
+        EXPECT_NEAR(p.cameraAltFt, 3000.0, 3.3) << i; // whole metres
+    }
+}
+
+TEST(FlyByEndToEnd, PauseStopsPlacementsUntilTheClockMovesAgain) {
+    const HostRun run = RunHost("clear-settings\nat 8 pause\nat 22 resume\n", 33);
+    ASSERT_EQ(run.exitCode, 0);
+    const int64_t loaded = run.FirstMs("load");
+    const double pausedS = (run.FirstMs("pause") - loaded) / 1000.0;
+    const double resumedS = (run.FirstMs("resume") - loaded) / 1000.0;
+    const auto placements = Placements(run);
+    ASSERT_EQ(placements.size(), 2u);
+    EXPECT_NEAR(placements[0].sinceLoadMs / 1000.0, 5.5, 0.7);
+    // About 7.5 s of the countdown were left at the pause (give or take the
+    // second the pause takes to show in the clock).
+    const double second = placements[1].sinceLoadMs / 1000.0;
+    EXPECT_GT(second, resumedS + 10.0 - (pausedS - 5.5) - 1.7);
+    EXPECT_LT(second, resumedS + 10.0 - (pausedS - 5.5) + 1.2);
+}
+
+TEST(FlyByEndToEnd, TravellingSlidesTheCameraAsideWhileTheAircraftPasses) {
+    const HostRun run = RunHost("clear-settings\nsetting FlyByTravelling 1\n"
+                                "setting FlyByMinDistance 300\n",
+                                17.5);
+    ASSERT_EQ(run.exitCode, 0);
+    const auto placements = Placements(run);
+    ASSERT_GE(placements.size(), 4u);
+    double ahead, right;
+    AheadAndRight(placements[0], &ahead, &right);
+    EXPECT_NEAR(ahead, 1000.0, 1.0); // on the track
+    EXPECT_NEAR(right, 0.0, 1.0);
+    // Until the next placement (when the aircraft reaches the point) the
+    // camera stays beside the chosen point, to the right (south), by at most
+    // the minimum distance.
+    double largest = 0;
+    int beside = 0;
+    for (size_t i = 1; i < placements.size(); ++i) {
+        const double along = remainder(placements[i].cameraLon - placements[0].cameraLon, 360.0) * PI /
+                             180 * EARTH_RADIUS_M * cos(placements[0].cameraLat * PI / 180);
+        if (along > 500) // the next fly-by's point
+            break;
+        const double shiftSouth = (placements[0].cameraLat - placements[i].cameraLat) * PI / 180 *
+                                  EARTH_RADIUS_M;
+        EXPECT_NEAR(along, 0.0, 1.0) << i;
+        EXPECT_GT(shiftSouth, 0.0) << i;
+        EXPECT_LE(shiftSouth, 300.5) << i;
+        largest = std::max(largest, shiftSouth);
+        ++beside;
+    }
+    EXPECT_GE(beside, 4);
+    EXPECT_GT(largest, 200.0); // the aircraft passed within 100 m of the point
+}
+
+} // namespace
