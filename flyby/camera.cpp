@@ -10,6 +10,9 @@ volatile int32_t* g_cameraLatitudeWhole = nullptr;
 volatile uint32_t* g_cameraLongitudeFraction = nullptr;
 volatile int32_t* g_cameraLongitudeWhole = nullptr;
 volatile int16_t* g_cameraAltitude = nullptr;
+static CameraObserver g_cameraObserver = nullptr;
+
+void Camera_SetObserver(CameraObserver observer) { g_cameraObserver = observer; }
 
 void Camera_SetOutputAddresses(uintptr_t base) {
     auto at = [base](uintptr_t offset) { return base ? base + offset : 0; };
@@ -52,4 +55,6 @@ void Camera_WritePosition(const GeoPosition* position) {
     *g_cameraLongitudeWhole = static_cast<int32_t>(Low32(TruncateToInt64(b)));
     *g_cameraLongitudeFraction = FractionSteps(b);
     *g_cameraAltitude = static_cast<int16_t>(static_cast<uint16_t>(Low32(TruncateToInt64(metres))));
+    if (g_cameraObserver)
+        g_cameraObserver(position);
 }

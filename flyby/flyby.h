@@ -55,6 +55,11 @@ double FractionOfMagnitude(double x);
 // nothing while the output is not set.
 void Camera_WritePosition(const GeoPosition* position);
 
+// Called after each write of the five words with the position written; the
+// flight-replay tool records the camera's path with it. Null: none.
+typedef void (*CameraObserver)(const GeoPosition* position);
+void Camera_SetObserver(CameraObserver observer);
+
 // ---- Fly-by engine --------------------------------------------------------
 
 // Everything the engine keeps between ticks; written by the worker alone.

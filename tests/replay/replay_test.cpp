@@ -1,0 +1,133 @@
+// tests/replay/replay_test.cpp
+// The flight-replay tool: reading flights (and refusing bad ones by line),
+// interpolation, and the engine run over a track.
+#include "replay.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const char* const HEADER = "t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n";
+
+struct BadCsv {
+    const char* text;
+    const char* message;
+};
+
+TEST(TrackCsv, RefusesBadFilesNamingTheLine) {
+    const BadCsv cases[] = {
+        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg\n0,1,2,3,4,5\n",
+         "line 1: the header has no column 'groundspeed_kmh'"},
+        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,x,2,3,4,5,6\n",
+         "line 3: lat_deg is 'x', not a number"},
+        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,1,2,3,4,5\n",
+         "line 3: groundspeed_kmh is '', not a number"},
+        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n5,1,2,3,4,5,6\n\n4,1,2,3,4,5,6\n",
+         "line 4: time goes backwards"},
+        {"", "the file is empty"},
+    };
+    for (const BadCsv& c : cases) {
+        std::vector<TrackSample> track;
+        std::string error;
+        EXPECT_FALSE(Track_ReadCsv(c.text, &track, &error)) << c.text;
+        EXPECT_EQ(error.rfind(c.message, 0), 0u) << error;
+    }
+}
+
+TEST(TrackCsv, ReadsColumnsInAnyOrderAndInterpolatesHeadingTheShortWay) {
+    std::vector<TrackSample> track;
+    std::string error;
+    ASSERT_TRUE(Track_ReadCsv("groundspeed_kmh,t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg\r\n"
+                              "100,0,10,179.9,1000,350,0\r\n"
+                              "200,10,11,-179.9,2000,10,2\r\n",
+                              &track, &error))
+        << error;
+    const TrackSample mid = Track_At(track, 5);
+    EXPECT_DOUBLE_EQ(mid.latDeg, 10.5);
+    EXPECT_NEAR(fabs(mid.lonDeg), 180.0, 1e-9); // across the date line, not round the world
+    EXPECT_NEAR(fmod(mid.headingDeg, 360.0), 0.0, 1e-9);
+    EXPECT_DOUBLE_EQ(mid.groundSpeedKmh, 150);
+    EXPECT_DOUBLE_EQ(Track_At(track, -3).altFt, 1000); // held at the ends
+    EXPECT_DOUBLE_EQ(Track_At(track, 99).altFt, 2000);
+}
+
+TEST(TrackGpx, DerivesHeadingPitchAndSpeedFromSuccessivePoints) {
+    // 0.01 degree north in 10 s at the equator is 111.1 m/s, climbing 1111 m of
+    // elevation (metres in GPX) on the way: 45 degrees nose up.
+    const char* gpx = "<?xml version=\"1.0\"?>\n<gpx><trk><trkseg>\n"
+                      "<trkpt lat=\"0.00\" lon=\"10\"><ele>100</ele><time>2024-05-01T10:00:00Z</time></trkpt>\n"
+                      "<trkpt lat=\"0.01\" lon=\"10\"><ele>1211.3</ele><time>2024-05-01T10:00:10Z</time></trkpt>\n"
+                      "<trkpt lat='0.01' lon='10.01'><ele>1211.3</ele><time>2024-05-01T10:00:20Z</time></trkpt>\n"
+                      "</trkseg></trk></gpx>\n";
+    std::vector<TrackSample> track;
+    std::string error;
+    ASSERT_TRUE(Track_ReadGpx(gpx, &track, &error)) << error;
+    ASSERT_EQ(track.size(), 3u);
+    EXPECT_DOUBLE_EQ(track[1].tS, 10.0);
+    EXPECT_NEAR(track[0].headingDeg, 0.0, 1e-9);
+    EXPECT_NEAR(track[0].groundSpeedKmh, 1111.3 * 3.6 / 10, 1.0);
+    EXPECT_NEAR(track[0].pitchDeg, -45.0, 0.1); // climbing: nose up is negative
+    EXPECT_NEAR(track[1].headingDeg, 90.0, 1e-6);
+    EXPECT_NEAR(track[2].headingDeg, 90.0, 1e-6); // the last point keeps the last leg
+
+    EXPECT_FALSE(Track_ReadGpx("<gpx>\n<trkpt lat=\"1\"><time>2024-05-01T10:00:00Z</time></trkpt></gpx>",
+                               &track, &error));
+    EXPECT_EQ(error, "line 2: a <trkpt> needs numeric lat and lon");
+}
+
+std::vector<TrackSample> StraightEast(double seconds) {
+    std::vector<TrackSample> track;
+    const double metresPerDegreeLon = 6367310.0 * M_PI / 180 * cos(47 * M_PI / 180);
+    for (double t = 0; t <= seconds; t += 1)
+        track.push_back({t, 47, 8 + 100 * t / metresPerDegreeLon, 3000, 90, 0, 360});
+    return track;
+}
+
+TEST(ReplayRun, PlacesTheFirstPointOnTheSecondTickThenEveryTwentyOneTicks) {
+    const auto writes = Replay_Run(StraightEast(40), ReplaySettings{});
+    ASSERT_EQ(writes.size(), 4u);
+    const double expect[] = {5.5, 16.0, 26.5, 37.0};
+    for (size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_TRUE(writes[i].placed);
+        EXPECT_DOUBLE_EQ(writes[i].tS, expect[i]);
+        // 1000 m ahead (east), 100 m right (south) of the aircraft.
+        const double north = (writes[i].latDeg - writes[i].aircraft.latDeg) * M_PI / 180 * 6367310.0;
+        const double east = (writes[i].lonDeg - writes[i].aircraft.lonDeg) * M_PI / 180 * 6367310.0 *
+                            cos(47 * M_PI / 180);
+        EXPECT_NEAR(east, 1000, 0.5);
+        EXPECT_NEAR(north, -100, 0.5);
+    }
+}
+
+TEST(ReplayRun, TravellingWritesEveryRunningTickAndMarksThePlacements) {
+    ReplaySettings settings;
+    settings.travelling = 1;
+    settings.minDistance = 300;
+    const auto writes = Replay_Run(StraightEast(20), settings);
+    int places = 0, travels = 0;
+    for (const CameraWrite& w : writes)
+        (w.placed ? places : travels)++;
+    EXPECT_EQ(places, 2);             // 5.5 s and 16.0 s
+    EXPECT_EQ(travels, (20 - 5) * 2); // every tick from 5.5 s to 20 s
+}
+
+TEST(ReplayRun, SwitchedOffWritesNothing) {
+    ReplaySettings settings;
+    settings.active = 0;
+    EXPECT_TRUE(Replay_Run(StraightEast(30), settings).empty());
+}
+
+TEST(ReplayOutput, CsvLineCarriesTheFiveWordsAsEncoded) {
+    const auto writes = Replay_Run(StraightEast(6), ReplaySettings{});
+    ASSERT_EQ(writes.size(), 1u);
+    const std::string csv = Replay_Csv(writes);
+    const std::string expect = Format("5.500,place,%.9f,%.9f,3000.00,%u,%d,%u,%d,914\n", writes[0].latDeg,
+                                      writes[0].lonDeg, writes[0].latFraction, writes[0].latWhole,
+                                      writes[0].lonFraction, writes[0].lonWhole);
+    EXPECT_EQ(csv.substr(csv.find('\n') + 1), expect);
+    EXPECT_EQ(writes[0].latWhole, 5223009); // 46.9991 degrees in 10001700ths of a quarter turn
+}
+
+} // namespace
