@@ -76,6 +76,7 @@ static int64_t NowMs() {
     return (now.QuadPart - g_startCounter.QuadPart) * 1000 / g_counterFrequency.QuadPart;
 }
 
+static void LogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 static void LogLine(const char* format, ...) {
     char text[512];
     va_list args;
@@ -115,6 +116,14 @@ static void PublishFlight() {
     const uint32_t next = g_snapshotIndex.load(std::memory_order_relaxed) + 1;
     g_snapshots[next % SNAPSHOT_COUNT] = g_flight;
     g_snapshotIndex.store(next, std::memory_order_release);
+}
+
+// A line for a person watching (--live).
+static void Say(const char* text) {
+    if (g_live) {
+        printf("%7.2f s  %s\n", NowMs() / 1000.0, text);
+        fflush(stdout);
+    }
 }
 
 // ---- The function table -------------------------------------------------------
@@ -295,6 +304,7 @@ static void LoadModule() {
         return;
     }
     LogLine("load,%s,ok", g_dllPath.c_str());
+    Say("Skorvan.dll loaded; the fly-by starts about 5 s from now");
     auto* imports = reinterpret_cast<ModuleImport*>(GetProcAddress(g_module, "ImportTable"));
     if (imports && imports[0].id == 0x0F) {
         imports[0].functionTable = g_functionTable;
@@ -310,6 +320,7 @@ static void UnloadModule() {
     FreeLibrary(g_module);
     g_module = nullptr;
     LogLine("unload");
+    Say("Skorvan.dll unloaded");
 }
 
 static void PrepareSettings(const HostScript& script) {
@@ -454,10 +465,12 @@ int main(int argc, char** argv) {
             case HostAction::Pause:
                 paused = true;
                 LogLine("pause");
+                Say("simulation paused");
                 break;
             case HostAction::Resume:
                 paused = false;
                 LogLine("resume");
+                Say("simulation resumed");
                 break;
             case HostAction::Unload:
                 UnloadModule();
