@@ -51,7 +51,9 @@ BENCHMARK(Geo_DistanceBearing_Call);
 // settings that make every tick place the camera and travel: the most a
 // tick ever does.
 uint32_t g_nowMs = 0;
-uint32_t BenchClock() { return g_nowMs; }
+uint32_t BenchClock() {
+    return g_nowMs;
+}
 void HOST_STDCALL InstantRefresh(HostVariable* variable) {
     switch (variable->tokenId) {
     case HOST_TOKEN_CLOCK:

@@ -12,13 +12,17 @@ volatile int32_t* g_cameraLongitudeWhole = nullptr;
 volatile int16_t* g_cameraAltitude = nullptr;
 static CameraObserver g_cameraObserver = nullptr;
 
-void Camera_SetObserver(CameraObserver observer) { g_cameraObserver = observer; }
+void Camera_SetObserver(CameraObserver observer) {
+    g_cameraObserver = observer;
+}
 
 void Camera_SetOutputAddresses(uintptr_t base) {
     auto at = [base](uintptr_t offset) { return base ? base + offset : 0; };
-    g_cameraLatitudeFraction = reinterpret_cast<volatile uint32_t*>(at(CAMERA_OFFSET_LATITUDE_FRACTION));
+    g_cameraLatitudeFraction =
+        reinterpret_cast<volatile uint32_t*>(at(CAMERA_OFFSET_LATITUDE_FRACTION));
     g_cameraLatitudeWhole = reinterpret_cast<volatile int32_t*>(at(CAMERA_OFFSET_LATITUDE_WHOLE));
-    g_cameraLongitudeFraction = reinterpret_cast<volatile uint32_t*>(at(CAMERA_OFFSET_LONGITUDE_FRACTION));
+    g_cameraLongitudeFraction =
+        reinterpret_cast<volatile uint32_t*>(at(CAMERA_OFFSET_LONGITUDE_FRACTION));
     g_cameraLongitudeWhole = reinterpret_cast<volatile int32_t*>(at(CAMERA_OFFSET_LONGITUDE_WHOLE));
     g_cameraAltitude = reinterpret_cast<volatile int16_t*>(at(CAMERA_OFFSET_ALTITUDE));
 }
@@ -38,10 +42,13 @@ static int64_t TruncateToInt64(double value) {
 }
 
 static uint32_t FractionSteps(double units) {
-    return static_cast<uint32_t>(TruncateToInt64(FractionOfMagnitude(units) * CAMERA_FRACTION_STEPS));
+    return static_cast<uint32_t>(
+        TruncateToInt64(FractionOfMagnitude(units) * CAMERA_FRACTION_STEPS));
 }
 
-static uint32_t Low32(int64_t value) { return static_cast<uint32_t>(static_cast<uint64_t>(value)); }
+static uint32_t Low32(int64_t value) {
+    return static_cast<uint32_t>(static_cast<uint64_t>(value));
+}
 
 void Camera_WritePosition(const GeoPosition* position) {
     if (g_cameraLatitudeFraction == nullptr)

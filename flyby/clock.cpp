@@ -12,4 +12,6 @@ uint32_t Clock_NowMs(void) {
     return source ? source() : Clock_PlatformMs();
 }
 
-void Clock_SetSource(ClockSource source) { g_clockSource.store(source, std::memory_order_relaxed); }
+void Clock_SetSource(ClockSource source) {
+    g_clockSource.store(source, std::memory_order_relaxed);
+}

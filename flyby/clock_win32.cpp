@@ -4,4 +4,6 @@
 
 #include <windows.h>
 
-uint32_t Clock_PlatformMs(void) { return timeGetTime(); }
+uint32_t Clock_PlatformMs(void) {
+    return timeGetTime();
+}

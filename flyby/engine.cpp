@@ -25,9 +25,9 @@ static const uint32_t VARIABLE_TOKENS[FLYBY_VAR_COUNT] = {
 FlyByState g_flyByState;
 // Contiguous, in the order they are refreshed; the clock comes last.
 HostVariable g_flyByVariables[FLYBY_VAR_COUNT] = {
-    {HOST_TOKEN_LATITUDE, {}, 0.0, {}}, {HOST_TOKEN_LONGITUDE, {}, 0.0, {}},
-    {HOST_TOKEN_ALTITUDE, {}, 0.0, {}}, {HOST_TOKEN_HEADING, {}, 0.0, {}},
-    {HOST_TOKEN_PITCH, {}, 0.0, {}},    {HOST_TOKEN_UNUSED_4F, {}, 0.0, {}},
+    {HOST_TOKEN_LATITUDE, {}, 0.0, {}},     {HOST_TOKEN_LONGITUDE, {}, 0.0, {}},
+    {HOST_TOKEN_ALTITUDE, {}, 0.0, {}},     {HOST_TOKEN_HEADING, {}, 0.0, {}},
+    {HOST_TOKEN_PITCH, {}, 0.0, {}},        {HOST_TOKEN_UNUSED_4F, {}, 0.0, {}},
     {HOST_TOKEN_GROUND_SPEED, {}, 0.0, {}}, {HOST_TOKEN_CLOCK, {}, 0.0, {}},
 };
 
@@ -39,7 +39,9 @@ void FlyBy_ResetState(void) {
     }
 }
 
-static double Value(int variable) { return g_flyByVariables[variable].value; }
+static double Value(int variable) {
+    return g_flyByVariables[variable].value;
+}
 
 // Seconds since the previous tick. Across the 32-bit counter's wrap the
 // difference is taken modulo 2^32 ms, so the wrap costs nothing instead of

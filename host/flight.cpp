@@ -32,7 +32,9 @@ bool HostFlight_Start(HostFlight* flight, const std::string& scenario) {
     return false;
 }
 
-const char* HostFlight_ScenarioNames() { return "straight, turn, climb, parked"; }
+const char* HostFlight_ScenarioNames() {
+    return "straight, turn, climb, parked";
+}
 
 void HostFlight_Advance(HostFlight* flight, double seconds) {
     const double distance = flight->groundSpeedKmh / 3.6 * seconds;
@@ -44,7 +46,8 @@ void HostFlight_Advance(HostFlight* flight, double seconds) {
     flight->longitudeDeg += along * sin(heading) / (EARTH_RADIUS_M * cos(latitude)) * 180.0 / PI;
     flight->longitudeDeg = fmod(flight->longitudeDeg + 540.0, 360.0) - 180.0;
     flight->altitudeM -= distance * sin(pitch);
-    flight->headingDeg = fmod(flight->headingDeg + flight->turnRateDegPerS * seconds + 360.0, 360.0);
+    flight->headingDeg =
+        fmod(flight->headingDeg + flight->turnRateDegPerS * seconds + 360.0, 360.0);
     flight->clockS += seconds;
 }
 

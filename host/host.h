@@ -66,8 +66,8 @@ struct HostScript {
     std::string scenario = "straight";
     double seconds = 30.0;
     bool mainWindow = true;
-    std::vector<HostSetting> settings; // written to the registry before loading
-    bool clearSettings = false;        // delete the module's key before loading
+    std::vector<HostSetting> settings;   // written to the registry before loading
+    bool clearSettings = false;          // delete the module's key before loading
     std::vector<HostScriptEvent> events; // in time order
 };
 

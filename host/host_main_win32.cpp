@@ -104,9 +104,11 @@ static void RingDrain() {
         if (!g_log)
             continue;
         if (e.kind == 0)
-            fprintf(g_log, "%lld,refresh,0x%02X,%.17g\n", static_cast<long long>(e.tMs), e.token, e.value);
+            fprintf(g_log, "%lld,refresh,0x%02X,%.17g\n", static_cast<long long>(e.tMs), e.token,
+                    e.value);
         else
-            fprintf(g_log, "%lld,entry,%u,%u,%d\n", static_cast<long long>(e.tMs), e.kind, e.token, e.argument);
+            fprintf(g_log, "%lld,entry,%u,%u,%d\n", static_cast<long long>(e.tMs), e.kind, e.token,
+                    e.argument);
     }
     if (g_log)
         fflush(g_log);
@@ -140,7 +142,8 @@ template <int ENTRY> static int32_t __stdcall EntryWithId(uint32_t identifier) {
     return 0;
 }
 
-template <int ENTRY> static int32_t __stdcall EntryWithIdArg(uint32_t identifier, int32_t argument) {
+template <int ENTRY>
+static int32_t __stdcall EntryWithIdArg(uint32_t identifier, int32_t argument) {
     RingPush(ENTRY, identifier, argument, 0.0);
     return 0;
 }
@@ -184,7 +187,8 @@ static void CameraFromAircraft(double cameraLat, double cameraLon, double* ahead
     double dLon = cameraLon - g_flight.longitudeDeg;
     dLon = fmod(dLon + 540.0, 360.0) - 180.0;
     const double north = (cameraLat - g_flight.latitudeDeg) * metresPerDegree;
-    const double east = dLon * metresPerDegree * cos(g_flight.latitudeDeg * 3.141592653589793 / 180.0);
+    const double east =
+        dLon * metresPerDegree * cos(g_flight.latitudeDeg * 3.141592653589793 / 180.0);
     const double h = g_flight.headingDeg * 3.141592653589793 / 180.0;
     *ahead = north * cos(h) + east * sin(h);
     *right = east * cos(h) - north * sin(h);
@@ -246,7 +250,8 @@ static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 // ---- Main window and menus --------------------------------------------------------
 
 static HMENU BuildMenuBar() {
-    static const char* const TITLES[6] = {"&Flights", "&World", "&Aircraft", "&Views", "&Options", "&Help"};
+    static const char* const TITLES[6] = {"&Flights", "&World",   "&Aircraft",
+                                          "&Views",   "&Options", "&Help"};
     HMENU bar = CreateMenu();
     for (int i = 0; i < 6; ++i) {
         HMENU popup = CreatePopupMenu();
@@ -328,8 +333,8 @@ static void PrepareSettings(const HostScript& script) {
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, SETTINGS_KEY);
     for (const HostSetting& setting : script.settings) {
         HKEY key;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &key, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr) != ERROR_SUCCESS)
             continue;
         RegSetValueExA(key, setting.name.c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(setting.text.c_str()),
@@ -365,7 +370,9 @@ int main(int argc, char** argv) {
     double seconds = -1;
     char exePath[MAX_PATH];
     GetModuleFileNameA(nullptr, exePath, MAX_PATH);
-    g_dllPath = std::string(exePath, strrchr(exePath, '\\') ? strrchr(exePath, '\\') + 1 : exePath) + "Skorvan.dll";
+    g_dllPath =
+        std::string(exePath, strrchr(exePath, '\\') ? strrchr(exePath, '\\') + 1 : exePath) +
+        "Skorvan.dll";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -398,7 +405,8 @@ int main(int argc, char** argv) {
                 return 2;
             }
         } else {
-            fprintf(stderr, "skorvan-host: unknown or incomplete option %s\n%s", arg.c_str(), USAGE);
+            fprintf(stderr, "skorvan-host: unknown or incomplete option %s\n%s", arg.c_str(),
+                    USAGE);
             return 2;
         }
     }
@@ -407,8 +415,8 @@ int main(int argc, char** argv) {
     if (seconds > 0)
         script.seconds = seconds;
     if (!HostFlight_Start(&g_flight, script.scenario)) {
-        fprintf(stderr, "skorvan-host: unknown scenario '%s' (known: %s)\n", script.scenario.c_str(),
-                HostFlight_ScenarioNames());
+        fprintf(stderr, "skorvan-host: unknown scenario '%s' (known: %s)\n",
+                script.scenario.c_str(), HostFlight_ScenarioNames());
         return 2;
     }
     if (!logPath.empty() && !(g_log = fopen(logPath.c_str(), "w"))) {
@@ -416,8 +424,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    g_camera = static_cast<volatile uint8_t*>(
-        VirtualAlloc(reinterpret_cast<void*>(CAMERA_REGION), 0x10000, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    g_camera = static_cast<volatile uint8_t*>(VirtualAlloc(
+        reinterpret_cast<void*>(CAMERA_REGION), 0x10000, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
     if (g_camera == nullptr) {
         fprintf(stderr, "skorvan-host: cannot commit the camera memory at 0x%08X\n",
                 static_cast<unsigned>(CAMERA_WORDS));
@@ -455,11 +463,13 @@ int main(int argc, char** argv) {
         lastMs = now;
         PublishFlight();
         if (now >= nextAircraftLogMs) {
-            LogLine("aircraft,%.9f,%.9f,%.2f,%.3f,%.3f", g_flight.latitudeDeg, g_flight.longitudeDeg,
-                    g_flight.altitudeM * 3.28084, g_flight.headingDeg, g_flight.clockS);
+            LogLine("aircraft,%.9f,%.9f,%.2f,%.3f,%.3f", g_flight.latitudeDeg,
+                    g_flight.longitudeDeg, g_flight.altitudeM * 3.28084, g_flight.headingDeg,
+                    g_flight.clockS);
             nextAircraftLogMs = now + 1000;
         }
-        for (; nextEvent < script.events.size() && script.events[nextEvent].atS * 1000.0 <= now; ++nextEvent) {
+        for (; nextEvent < script.events.size() && script.events[nextEvent].atS * 1000.0 <= now;
+             ++nextEvent) {
             const HostScriptEvent& event = script.events[nextEvent];
             switch (event.action) {
             case HostAction::Pause:

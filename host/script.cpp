@@ -43,7 +43,8 @@ bool HostScript_Parse(const std::string& text, HostScript* script, std::string* 
         if (keyword == "scenario" && !a.empty() && b.empty()) {
             HostFlight probe;
             if (!HostFlight_Start(&probe, a))
-                return fail("unknown scenario '" + a + "' (known: " + HostFlight_ScenarioNames() + ")");
+                return fail("unknown scenario '" + a + "' (known: " + HostFlight_ScenarioNames() +
+                            ")");
             script->scenario = a;
         } else if (keyword == "seconds" && b.empty()) {
             if (!ParseNumber(a, &script->seconds) || script->seconds <= 0)
@@ -84,7 +85,8 @@ bool HostScript_Parse(const std::string& text, HostScript* script, std::string* 
             return fail("cannot read '" + keyword + (a.empty() ? "" : " " + a) + "'");
         }
     }
-    std::stable_sort(script->events.begin(), script->events.end(),
-                     [](const HostScriptEvent& x, const HostScriptEvent& y) { return x.atS < y.atS; });
+    std::stable_sort(
+        script->events.begin(), script->events.end(),
+        [](const HostScriptEvent& x, const HostScriptEvent& y) { return x.atS < y.atS; });
     return true;
 }

@@ -26,7 +26,9 @@ LinkageRecord Linkage = {
     LINKAGE_VERSION, Linkage_DoNothing, Linkage_DoNothing, {0, 0, 0}, nullptr,
 };
 
-void* const* Host_FunctionTable(void) { return ImportTable[0].functionTable; }
+void* const* Host_FunctionTable(void) {
+    return ImportTable[0].functionTable;
+}
 
 int32_t Host_RefreshVariable(HostVariable* variable) {
     void* const* table = Host_FunctionTable();
@@ -62,11 +64,25 @@ static int32_t CallIdentifierArgEntry(int entry, int32_t argument) {
 }
 
 extern "C" {
-int32_t Host_CallEntry24(void) { return CallIdentifierEntry(24); }
-int32_t Host_CallEntry25(int32_t argument) { return CallIdentifierArgEntry(25, argument); }
-int32_t Host_CallEntry26(void) { return CallIdentifierEntry(26); }
-int32_t Host_CallEntry27(void) { return CallIdentifierEntry(27); }
-int32_t Host_CallEntry28(int32_t argument) { return CallIdentifierArgEntry(28, argument); }
-int32_t Host_CallEntry29(void) { return CallIdentifierEntry(29); }
-int32_t Host_CallEntry31(void) { return CallIdentifierEntry(31); }
+int32_t Host_CallEntry24(void) {
+    return CallIdentifierEntry(24);
+}
+int32_t Host_CallEntry25(int32_t argument) {
+    return CallIdentifierArgEntry(25, argument);
+}
+int32_t Host_CallEntry26(void) {
+    return CallIdentifierEntry(26);
+}
+int32_t Host_CallEntry27(void) {
+    return CallIdentifierEntry(27);
+}
+int32_t Host_CallEntry28(int32_t argument) {
+    return CallIdentifierArgEntry(28, argument);
+}
+int32_t Host_CallEntry29(void) {
+    return CallIdentifierEntry(29);
+}
+int32_t Host_CallEntry31(void) {
+    return CallIdentifierEntry(31);
+}
 }

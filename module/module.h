@@ -101,10 +101,10 @@ enum { REGISTRY_TEXT_SIZE = 300, REGISTRY_READ_BUFFER_SIZE = 256 };
 #define SETTINGS_REGISTRY_KEY "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0\\Skorvan"
 
 typedef struct RegistryValueRecord {
-    uintptr_t rootKey;                   // a predefined root key (REGISTRY_LOCAL_MACHINE)
-    char subKey[REGISTRY_TEXT_SIZE];     // key path, NUL-terminated
-    char valueName[REGISTRY_TEXT_SIZE];  // value name, NUL-terminated
-    char data[REGISTRY_TEXT_SIZE];       // the value's text
+    uintptr_t rootKey;                  // a predefined root key (REGISTRY_LOCAL_MACHINE)
+    char subKey[REGISTRY_TEXT_SIZE];    // key path, NUL-terminated
+    char valueName[REGISTRY_TEXT_SIZE]; // value name, NUL-terminated
+    char data[REGISTRY_TEXT_SIZE];      // the value's text
 } RegistryValueRecord;
 
 // 1 when data now holds the stored text (at most 255 characters), else 0.

@@ -20,7 +20,8 @@ int32_t Registry_ReadValue(RegistryValueRecord* record) {
     BYTE buffer[REGISTRY_READ_BUFFER_SIZE] = {};
     DWORD size = sizeof buffer;
     int32_t result = 0;
-    if (RegQueryValueExA(key, record->valueName, nullptr, nullptr, buffer, &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExA(key, record->valueName, nullptr, nullptr, buffer, &size) ==
+        ERROR_SUCCESS) {
         size_t length = strnlen(reinterpret_cast<const char*>(buffer), sizeof buffer - 1);
         memcpy(record->data, buffer, length);
         record->data[length] = '\0';
@@ -41,9 +42,9 @@ int32_t Registry_WriteValue(RegistryValueRecord* record) {
     }
     record->data[sizeof record->data - 1] = '\0';
     DWORD size = static_cast<DWORD>(strlen(record->data) + 1);
-    int32_t result = RegSetValueExA(key, record->valueName, 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(record->data),
-                                    size) == ERROR_SUCCESS;
+    int32_t result =
+        RegSetValueExA(key, record->valueName, 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(record->data), size) == ERROR_SUCCESS;
     RegCloseKey(key);
     return result;
 }

@@ -16,7 +16,9 @@ HHOOK g_getMessageHook = nullptr;
 
 enum { WORKER_START_DELAY_MS = 5000, WORKER_TICK_PAUSE_MS = 500 };
 
-static void ShowStartupMessage(const char* text) { MessageBoxA(nullptr, text, nullptr, MB_OK); }
+static void ShowStartupMessage(const char* text) {
+    MessageBoxA(nullptr, text, nullptr, MB_OK);
+}
 
 DWORD WINAPI FlyBy_ThreadProc(LPVOID) {
     Sleep(WORKER_START_DELAY_MS);
@@ -46,7 +48,8 @@ int32_t Module_Startup(void) {
         ShowStartupMessage("Skorvan: Unable to create thread");
 
     HINSTANCE executable = GetModuleHandleA(nullptr);
-    g_callWndProcHook = SetWindowsHookExA(WH_CALLWNDPROC, Hook_CallWndProc, executable, g_uiThreadId);
+    g_callWndProcHook =
+        SetWindowsHookExA(WH_CALLWNDPROC, Hook_CallWndProc, executable, g_uiThreadId);
     g_getMessageHook = SetWindowsHookExA(WH_GETMESSAGE, Hook_GetMessage, executable, g_uiThreadId);
     if (g_callWndProcHook == nullptr)
         ShowStartupMessage("Skorvan: Unable to set hook");

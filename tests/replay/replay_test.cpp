@@ -20,11 +20,14 @@ TEST(TrackCsv, RefusesBadFilesNamingTheLine) {
     const BadCsv cases[] = {
         {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg\n0,1,2,3,4,5\n",
          "line 1: the header has no column 'groundspeed_kmh'"},
-        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,x,2,3,4,5,6\n",
+        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,x,2,3,"
+         "4,5,6\n",
          "line 3: lat_deg is 'x', not a number"},
-        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,1,2,3,4,5\n",
+        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,1,2,3,"
+         "4,5\n",
          "line 3: groundspeed_kmh is '', not a number"},
-        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n5,1,2,3,4,5,6\n\n4,1,2,3,4,5,6\n",
+        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n5,1,2,3,4,5,6\n\n4,1,2,"
+         "3,4,5,6\n",
          "line 4: time goes backwards"},
         {"", "the file is empty"},
     };
@@ -56,11 +59,13 @@ TEST(TrackCsv, ReadsColumnsInAnyOrderAndInterpolatesHeadingTheShortWay) {
 TEST(TrackGpx, DerivesHeadingPitchAndSpeedFromSuccessivePoints) {
     // 0.01 degree north in 10 s at the equator is 111.1 m/s, climbing 1111 m of
     // elevation (metres in GPX) on the way: 45 degrees nose up.
-    const char* gpx = "<?xml version=\"1.0\"?>\n<gpx><trk><trkseg>\n"
-                      "<trkpt lat=\"0.00\" lon=\"10\"><ele>100</ele><time>2024-05-01T10:00:00Z</time></trkpt>\n"
-                      "<trkpt lat=\"0.01\" lon=\"10\"><ele>1211.3</ele><time>2024-05-01T10:00:10Z</time></trkpt>\n"
-                      "<trkpt lat='0.01' lon='10.01'><ele>1211.3</ele><time>2024-05-01T10:00:20Z</time></trkpt>\n"
-                      "</trkseg></trk></gpx>\n";
+    const char* gpx =
+        "<?xml version=\"1.0\"?>\n<gpx><trk><trkseg>\n"
+        "<trkpt lat=\"0.00\" lon=\"10\"><ele>100</ele><time>2024-05-01T10:00:00Z</time></trkpt>\n"
+        "<trkpt lat=\"0.01\" "
+        "lon=\"10\"><ele>1211.3</ele><time>2024-05-01T10:00:10Z</time></trkpt>\n"
+        "<trkpt lat='0.01' lon='10.01'><ele>1211.3</ele><time>2024-05-01T10:00:20Z</time></trkpt>\n"
+        "</trkseg></trk></gpx>\n";
     std::vector<TrackSample> track;
     std::string error;
     ASSERT_TRUE(Track_ReadGpx(gpx, &track, &error)) << error;
@@ -72,8 +77,8 @@ TEST(TrackGpx, DerivesHeadingPitchAndSpeedFromSuccessivePoints) {
     EXPECT_NEAR(track[1].headingDeg, 90.0, 1e-6);
     EXPECT_NEAR(track[2].headingDeg, 90.0, 1e-6); // the last point keeps the last leg
 
-    EXPECT_FALSE(Track_ReadGpx("<gpx>\n<trkpt lat=\"1\"><time>2024-05-01T10:00:00Z</time></trkpt></gpx>",
-                               &track, &error));
+    EXPECT_FALSE(Track_ReadGpx(
+        "<gpx>\n<trkpt lat=\"1\"><time>2024-05-01T10:00:00Z</time></trkpt></gpx>", &track, &error));
     EXPECT_EQ(error, "line 2: a <trkpt> needs numeric lat and lon");
 }
 
@@ -93,9 +98,10 @@ TEST(ReplayRun, PlacesTheFirstPointOnTheSecondTickThenEveryTwentyOneTicks) {
         EXPECT_TRUE(writes[i].placed);
         EXPECT_DOUBLE_EQ(writes[i].tS, expect[i]);
         // 1000 m ahead (east), 100 m right (south) of the aircraft.
-        const double north = (writes[i].latDeg - writes[i].aircraft.latDeg) * M_PI / 180 * 6367310.0;
-        const double east = (writes[i].lonDeg - writes[i].aircraft.lonDeg) * M_PI / 180 * 6367310.0 *
-                            cos(47 * M_PI / 180);
+        const double north =
+            (writes[i].latDeg - writes[i].aircraft.latDeg) * M_PI / 180 * 6367310.0;
+        const double east = (writes[i].lonDeg - writes[i].aircraft.lonDeg) * M_PI / 180 *
+                            6367310.0 * cos(47 * M_PI / 180);
         EXPECT_NEAR(east, 1000, 0.5);
         EXPECT_NEAR(north, -100, 0.5);
     }
@@ -123,9 +129,9 @@ TEST(ReplayOutput, CsvLineCarriesTheFiveWordsAsEncoded) {
     const auto writes = Replay_Run(StraightEast(6), ReplaySettings{});
     ASSERT_EQ(writes.size(), 1u);
     const std::string csv = Replay_Csv(writes);
-    const std::string expect = Format("5.500,place,%.9f,%.9f,3000.00,%u,%d,%u,%d,914\n", writes[0].latDeg,
-                                      writes[0].lonDeg, writes[0].latFraction, writes[0].latWhole,
-                                      writes[0].lonFraction, writes[0].lonWhole);
+    const std::string expect = Format(
+        "5.500,place,%.9f,%.9f,3000.00,%u,%d,%u,%d,914\n", writes[0].latDeg, writes[0].lonDeg,
+        writes[0].latFraction, writes[0].latWhole, writes[0].lonFraction, writes[0].lonWhole);
     EXPECT_EQ(csv.substr(csv.find('\n') + 1), expect);
     EXPECT_EQ(writes[0].latWhole, 5223009); // 46.9991 degrees in 10001700ths of a quarter turn
 }

@@ -46,7 +46,8 @@ TEST_F(CameraMemory, EncodesWorkedValues) {
         {PI / 2, -PI / 2, 110000, 0, 10001700, 0, 0xC0000000u, 0x82F8},
         {0, -3 * PI / 2, -100, 0, 0, 0, 0x40000000u, 0xFFE2},
         // -5000000.25 latitude units: whole part toward zero, fraction of the magnitude.
-        {-5000000.25 / 10001700.0 * (PI / 2), 0, 0, 1073741823u, static_cast<uint32_t>(-5000000), 0, 0, 0},
+        {-5000000.25 / 10001700.0 * (PI / 2), 0, 0, 1073741823u, static_cast<uint32_t>(-5000000), 0,
+         0, 0},
     };
     for (const EncodingCase& c : cases) {
         Write(c.lat, c.lon, c.altFt);
@@ -60,8 +61,8 @@ TEST_F(CameraMemory, EncodesWorkedValues) {
 
 TEST_F(CameraMemory, LeavesTheBytesAroundTheAltitudeAlone) {
     Write(0.1, -0.1, 500);
-    EXPECT_EQ(U32(0x10), 0xABABABABu);            // the four bytes before the altitude
-    EXPECT_EQ(memory[0x16], 0xAB);                // and the two after it
+    EXPECT_EQ(U32(0x10), 0xABABABABu); // the four bytes before the altitude
+    EXPECT_EQ(memory[0x16], 0xAB);     // and the two after it
     EXPECT_EQ(memory[0x17], 0xAB);
 }
 

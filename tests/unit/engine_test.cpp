@@ -17,7 +17,9 @@ const double PI = 3.141592653589793;
 // ---- The fake host --------------------------------------------------------------
 
 uint32_t g_nowMs = 0;
-uint32_t FakeClock() { return g_nowMs; }
+uint32_t FakeClock() {
+    return g_nowMs;
+}
 
 std::map<uint32_t, double> g_hostValues;
 std::vector<uint32_t> g_refreshed;
@@ -141,7 +143,8 @@ TEST_F(Engine, PlacesTheCameraAheadAndBesideTheTrack) {
         {"360 km/h north, right, 250 ft up", 360, 0, 0, 0, 250, 1000, 100, 3250},
         {"parked, left", 0, 0, 0, 1, 0, 50, -5, 3000},
         {"east, right is south", 360, 90, 0, 0, 0, -100, 1000, 3000},
-        {"pitch 10 degrees down", 360, 0, 10, 0, 0, 984.8077530, 100, 3000 - 173.6481777 * 0.5 * 3.28084},
+        {"pitch 10 degrees down", 360, 0, 10, 0, 0, 984.8077530, 100,
+         3000 - 173.6481777 * 0.5 * 3.28084},
     };
     for (const PlacementCase& c : cases) {
         SetUp();
@@ -311,11 +314,14 @@ TEST_F(Engine, TravellingSlidesTheCameraAsideWithinMinDistance) {
         const double lat = point.latitude - c.aircraftDistance / (60 * 1852.0) * DEG_TO_RAD;
         SetAircraft(lat * RAD_TO_DEG, point.longitude * RAD_TO_DEG + 360, 3000, 0, 0, 360);
         Tick();
-        const int32_t lonWhole = *reinterpret_cast<int32_t*>(camera + CAMERA_OFFSET_LONGITUDE_WHOLE);
-        const uint32_t lonFrac = *reinterpret_cast<uint32_t*>(camera + CAMERA_OFFSET_LONGITUDE_FRACTION);
+        const int32_t lonWhole =
+            *reinterpret_cast<int32_t*>(camera + CAMERA_OFFSET_LONGITUDE_WHOLE);
+        const uint32_t lonFrac =
+            *reinterpret_cast<uint32_t*>(camera + CAMERA_OFFSET_LONGITUDE_FRACTION);
         const double units = lonWhole + (lonWhole < 0 ? -1.0 : 1.0) * lonFrac / 4294967295.0;
         const double cameraLon = units / 2147483648.0 * PI;
-        const double shift = remainder(cameraLon - point.longitude, 2 * PI) * 6367310.0 * cos(point.latitude);
+        const double shift =
+            remainder(cameraLon - point.longitude, 2 * PI) * 6367310.0 * cos(point.latitude);
         EXPECT_NEAR(shift, c.expectShift, 0.05) << c.aircraftDistance;
         EXPECT_EQ(g_flyByState.cameraPoint.latitude, point.latitude); // the chosen point stays
     }

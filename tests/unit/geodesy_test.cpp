@@ -25,7 +25,9 @@ GeoPosition ClosedFormOffset(const GeoPosition& origin, double east, double nort
     return GeoPosition{atan2(p[2], hypot(p[0], p[1])), atan2(p[1], p[0]), 0.0};
 }
 
-double WrapPi(double angle) { return remainder(angle, 2 * PI); }
+double WrapPi(double angle) {
+    return remainder(angle, 2 * PI);
+}
 
 TEST(Vec3Rotate, TurnsANorthwardVectorAsTheLocalFrameExpects) {
     const double h = 30 * PI / 180;
@@ -45,13 +47,13 @@ TEST(Vec3Rotate, TurnsANorthwardVectorAsTheLocalFrameExpects) {
 TEST(Vec3Angle, CoversEachBranch) {
     const Vector3 o = {0, 0, 0};
     const Vector3 east = {1, 0, 0}, north = {0, 0, 1}, up = {0, 1, 0}, south = {0, 0, -1};
-    EXPECT_DOUBLE_EQ(Vec3_AngleXZ(&north, &o), PI);           // dz != 0
-    EXPECT_DOUBLE_EQ(Vec3_AngleXZ(&south, &o), 2 * PI);       // atan2(0, -1) = pi
-    EXPECT_DOUBLE_EQ(Vec3_AngleXZ(&east, &o), PI / 2);        // dz == 0, dx != 0
-    EXPECT_EQ(Vec3_AngleXZ(&up, &o), 0.0);                    // no x-z difference
-    EXPECT_EQ(Vec3_AngleYZ(&north, &o), 0.0);                 // dy exactly 0
+    EXPECT_DOUBLE_EQ(Vec3_AngleXZ(&north, &o), PI);     // dz != 0
+    EXPECT_DOUBLE_EQ(Vec3_AngleXZ(&south, &o), 2 * PI); // atan2(0, -1) = pi
+    EXPECT_DOUBLE_EQ(Vec3_AngleXZ(&east, &o), PI / 2);  // dz == 0, dx != 0
+    EXPECT_EQ(Vec3_AngleXZ(&up, &o), 0.0);              // no x-z difference
+    EXPECT_EQ(Vec3_AngleYZ(&north, &o), 0.0);           // dy exactly 0
     EXPECT_DOUBLE_EQ(Vec3_AngleYZ(&up, &o), PI / 2);
-    EXPECT_DOUBLE_EQ(Vec3_AngleXZ(&o, &north), 2 * PI);       // difference is p - q
+    EXPECT_DOUBLE_EQ(Vec3_AngleXZ(&o, &north), 2 * PI); // difference is p - q
 }
 
 struct ZeroOffsetCase {
@@ -120,9 +122,8 @@ struct DistanceCase {
 
 TEST(GeoDistanceBearing, WorkedCases) {
     const DistanceCase cases[] = {
-        {0, 0, 0, 350, 1111200, 270, 0.01},  // across the date line the short way
-        {0, 0, 0, 10, 1111200, 90, 0.01},
-        {0, 0, 0, 180, 0, 0, 0},             // exactly antipodal
+        {0, 0, 0, 350, 1111200, 270, 0.01}, // across the date line the short way
+        {0, 0, 0, 10, 1111200, 90, 0.01},    {0, 0, 0, 180, 0, 0, 0}, // exactly antipodal
         {10, 20, 11, 20, 111120, 0, 0.01},   // due north: the quotient may pass 1
         {11, 20, 10, 20, 111120, 180, 0.01}, // due south
     };

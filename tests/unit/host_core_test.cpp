@@ -30,8 +30,8 @@ TEST(HostScript, ReadsEveryStatementAndSortsEvents) {
 }
 
 TEST(HostScript, NamesTheLineOfAnError) {
-    const char* bad[] = {"scenario nowhere", "seconds -1", "at x pause", "at 2 fly", "at 2 command",
-                         "frobnicate", "at 2 pause now"};
+    const char* bad[] = {"scenario nowhere", "seconds -1", "at x pause",    "at 2 fly",
+                         "at 2 command",     "frobnicate", "at 2 pause now"};
     for (const char* text : bad) {
         HostScript script;
         std::string error;
@@ -67,7 +67,8 @@ TEST(HostFlight, ClockIsOneAFloatHoldsSoAPauseCanBeSeen) {
 }
 
 TEST(HostCamera, ReadsNegativeWordsWithTheSignOfTheWholePart) {
-    const HostCameraWords words = {1073741823u, -5000000, 0, static_cast<int32_t>(0xC0000000u), -30};
+    const HostCameraWords words = {1073741823u, -5000000, 0, static_cast<int32_t>(0xC0000000u),
+                                   -30};
     double lat, lon, alt;
     HostCamera_Decode(&words, &lat, &lon, &alt);
     EXPECT_NEAR(lat, -5000000.25 / 10001700.0 * 90.0, 1e-9);

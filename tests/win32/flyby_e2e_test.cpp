@@ -47,7 +47,8 @@ void AheadAndRight(const Placement& p, double* ahead, double* right) {
 }
 
 TEST(FlyByEndToEnd, StraightAndLevelPlacesEveryTenSecondsAheadAndRight) {
-    const HostRun run = RunHost("clear-settings\nscenario straight\nsetting FlyByDuration 10\n", 27);
+    const HostRun run =
+        RunHost("clear-settings\nscenario straight\nsetting FlyByDuration 10\n", 27);
     ASSERT_EQ(run.exitCode, 0);
     const auto placements = Placements(run);
     ASSERT_EQ(placements.size(), 3u);
@@ -96,12 +97,12 @@ TEST(FlyByEndToEnd, TravellingSlidesTheCameraAsideWhileTheAircraftPasses) {
     double largest = 0;
     int beside = 0;
     for (size_t i = 1; i < placements.size(); ++i) {
-        const double along = remainder(placements[i].cameraLon - placements[0].cameraLon, 360.0) * PI /
-                             180 * EARTH_RADIUS_M * cos(placements[0].cameraLat * PI / 180);
+        const double along = remainder(placements[i].cameraLon - placements[0].cameraLon, 360.0) *
+                             PI / 180 * EARTH_RADIUS_M * cos(placements[0].cameraLat * PI / 180);
         if (along > 500) // the next fly-by's point
             break;
-        const double shiftSouth = (placements[0].cameraLat - placements[i].cameraLat) * PI / 180 *
-                                  EARTH_RADIUS_M;
+        const double shiftSouth =
+            (placements[0].cameraLat - placements[i].cameraLat) * PI / 180 * EARTH_RADIUS_M;
         EXPECT_NEAR(along, 0.0, 1.0) << i;
         EXPECT_GT(shiftSouth, 0.0) << i;
         EXPECT_LE(shiftSouth, 300.5) << i;

@@ -51,8 +51,8 @@ HostRun RunHost(const std::string& script, double seconds) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
         ADD_FAILURE() << "cannot start " << command;
         return run;
     }
@@ -86,9 +86,12 @@ HostRun RunHost(const std::string& script, double seconds) {
     return run;
 }
 
-static const char* const KEY = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0\\Skorvan";
+static const char* const KEY =
+    "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0\\Skorvan";
 
-void Settings_DeleteKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, KEY); }
+void Settings_DeleteKey() {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, KEY);
+}
 
 bool Settings_Fetch(const char* name, unsigned long* type, std::string* text) {
     HKEY key;
@@ -97,8 +100,8 @@ bool Settings_Fetch(const char* name, unsigned long* type, std::string* text) {
     char buffer[512] = {};
     DWORD size = sizeof buffer - 1;
     DWORD valueType = 0;
-    const bool ok = RegQueryValueExA(key, name, nullptr, &valueType, reinterpret_cast<BYTE*>(buffer),
-                                     &size) == ERROR_SUCCESS;
+    const bool ok = RegQueryValueExA(key, name, nullptr, &valueType,
+                                     reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS;
     RegCloseKey(key);
     if (ok) {
         *type = valueType;

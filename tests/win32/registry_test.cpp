@@ -14,14 +14,17 @@ namespace {
 
 const char* const KEY = SETTINGS_REGISTRY_KEY;
 
-void DeleteSettingsKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, KEY); }
+void DeleteSettingsKey() {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, KEY);
+}
 
 void Store(const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                               nullptr),
               ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size),
+              ERROR_SUCCESS);
     RegCloseKey(key);
 }
 
@@ -36,8 +39,8 @@ bool Fetch(const char* name, DWORD* type, std::string* bytes) {
         return false;
     char buffer[1024];
     DWORD size = sizeof buffer;
-    const bool ok = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(buffer), &size) ==
-                    ERROR_SUCCESS;
+    const bool ok = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(buffer),
+                                     &size) == ERROR_SUCCESS;
     RegCloseKey(key);
     if (ok)
         bytes->assign(buffer, size);
@@ -80,8 +83,13 @@ struct TextCase {
 };
 
 TEST_F(SettingsStore, LoadsTextWithTheAtolRule) {
-    const TextCase cases[] = {{"-80", -80}, {"12abc", 12}, {"abc", 0}, {"   7", 7},
-                              {"", 0},      {"+5", 5},     {"-2147483648", INT32_MIN}};
+    const TextCase cases[] = {{"-80", -80},
+                              {"12abc", 12},
+                              {"abc", 0},
+                              {"   7", 7},
+                              {"", 0},
+                              {"+5", 5},
+                              {"-2147483648", INT32_MIN}};
     for (const TextCase& c : cases) {
         StoreText("FlyByMinDistance", c.stored);
         Settings_SetDefaults();

@@ -52,8 +52,13 @@ bool HostLog_ReadPicture(const std::string& text, FlightPicture* picture, std::s
             w.latDeg = number(7);
             w.lonDeg = number(8);
             w.altFt = number(9);
-            w.aircraft = TrackSample{w.tS, std::isnan(aircraftLat) ? w.latDeg : aircraftLat,
-                                     std::isnan(aircraftLon) ? w.lonDeg : aircraftLon, 0, 0, 0, 0};
+            w.aircraft = TrackSample{w.tS,
+                                     std::isnan(aircraftLat) ? w.latDeg : aircraftLat,
+                                     std::isnan(aircraftLon) ? w.lonDeg : aircraftLon,
+                                     0,
+                                     0,
+                                     0,
+                                     0};
             picture->writes.push_back(w);
         }
     }

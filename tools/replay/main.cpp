@@ -68,9 +68,10 @@ int main(int argc, char** argv) {
     struct IntOption {
         const char* name;
         int32_t* value;
-    } intOptions[] = {{"--duration", &settings.duration},       {"--rel-altitude", &settings.relAltitude},
-                      {"--min-distance", &settings.minDistance}, {"--placement", &settings.placement},
-                      {"--travelling", &settings.travelling},   {"--active", &settings.active}};
+    } intOptions[] = {
+        {"--duration", &settings.duration},        {"--rel-altitude", &settings.relAltitude},
+        {"--min-distance", &settings.minDistance}, {"--placement", &settings.placement},
+        {"--travelling", &settings.travelling},    {"--active", &settings.active}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -101,7 +102,8 @@ int main(int argc, char** argv) {
         } else if (arg[0] != '-' && input.empty()) {
             input = arg;
         } else {
-            fprintf(stderr, "skorvan-replay: unknown or incomplete option %s\n%s", arg.c_str(), USAGE);
+            fprintf(stderr, "skorvan-replay: unknown or incomplete option %s\n%s", arg.c_str(),
+                    USAGE);
             return 2;
         }
     }
@@ -126,8 +128,8 @@ int main(int argc, char** argv) {
             fprintf(stderr, "skorvan-replay: cannot write %s\n", svgPath.c_str());
             return 1;
         }
-        printf("%zu camera positions over %zu aircraft samples; picture in %s\n", picture.writes.size(),
-               picture.track.size(), svgPath.c_str());
+        printf("%zu camera positions over %zu aircraft samples; picture in %s\n",
+               picture.writes.size(), picture.track.size(), svgPath.c_str());
         return 0;
     }
 
@@ -152,8 +154,8 @@ int main(int argc, char** argv) {
         if (!w.placed)
             continue;
         ++places;
-        printf("%8.1f s  aircraft %.5f %.5f %6.0f ft  camera %.5f %.5f %6.0f ft\n", w.tS, w.aircraft.latDeg,
-               w.aircraft.lonDeg, w.aircraft.altFt, w.latDeg, w.lonDeg, w.altFt);
+        printf("%8.1f s  aircraft %.5f %.5f %6.0f ft  camera %.5f %.5f %6.0f ft\n", w.tS,
+               w.aircraft.latDeg, w.aircraft.lonDeg, w.aircraft.altFt, w.latDeg, w.lonDeg, w.altFt);
     }
     printf("%d fly-by points, %zu camera writes over %.0f s of flight\n", places, writes.size(),
            track.back().tS - track.front().tS);

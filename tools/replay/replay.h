@@ -32,7 +32,7 @@ struct ReplaySettings {
 // One write of the camera words.
 struct CameraWrite {
     double tS;
-    bool placed; // a new fly-by point (else a travelling shift)
+    bool placed;                  // a new fly-by point (else a travelling shift)
     double latDeg, lonDeg, altFt; // the position written, longitude in [-180, 180)
     uint32_t latFraction;
     int32_t latWhole;
@@ -53,7 +53,8 @@ std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 std::string Replay_Csv(const std::vector<CameraWrite>& writes);
-std::string Replay_GeoJson(const std::vector<TrackSample>& track, const std::vector<CameraWrite>& writes);
+std::string Replay_GeoJson(const std::vector<TrackSample>& track,
+                           const std::vector<CameraWrite>& writes);
 
 // What the picture shows: the track, and each camera point with the
 // aircraft's position when it was written.

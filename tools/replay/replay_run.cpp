@@ -14,15 +14,17 @@ namespace {
 // The simulated host, one replay at a time (the engine itself is module-wide).
 struct ReplayHost {
     const std::vector<TrackSample>* track;
-    double nowS;      // simulation time of the current tick
-    uint32_t nowMs;   // the millisecond counter the engine reads
+    double nowS;    // simulation time of the current tick
+    uint32_t nowMs; // the millisecond counter the engine reads
     std::vector<CameraWrite>* writes;
     void* table[64];
     uint8_t camera[32];
 };
 ReplayHost g_replay;
 
-uint32_t ReplayClock() { return g_replay.nowMs; }
+uint32_t ReplayClock() {
+    return g_replay.nowMs;
+}
 
 void HOST_STDCALL ReplayRefresh(HostVariable* variable) {
     const TrackSample s = Track_At(*g_replay.track, g_replay.nowS);

@@ -47,7 +47,8 @@ Projection Fit(const FlightPicture& picture) {
         points.push_back({s.latDeg, s.lonDeg});
     for (const CameraWrite& w : picture.writes)
         points.push_back({w.latDeg, w.lonDeg});
-    Projection p{points.empty() ? 0 : points[0].first, points.empty() ? 0 : points[0].second, 1, 0, 0};
+    Projection p{points.empty() ? 0 : points[0].first, points.empty() ? 0 : points[0].second, 1, 0,
+                 0};
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
     for (const auto& q : points) {
         double x, y;
@@ -85,10 +86,11 @@ std::string Replay_Svg(const FlightPicture& picture) {
     int places = 0, travels = 0;
     for (const CameraWrite& w : picture.writes)
         (w.placed ? places : travels)++;
-    svg += Format("<text x=\"20\" y=\"54\" font-size=\"13\" fill=\"#555\">%d fly-by points, %d travelling "
-                  "positions, %.0f s of flight</text>\n",
-                  places, travels,
-                  picture.track.empty() ? 0.0 : picture.track.back().tS - picture.track.front().tS);
+    svg += Format(
+        "<text x=\"20\" y=\"54\" font-size=\"13\" fill=\"#555\">%d fly-by points, %d travelling "
+        "positions, %.0f s of flight</text>\n",
+        places, travels,
+        picture.track.empty() ? 0.0 : picture.track.back().tS - picture.track.front().tS);
 
     // Track.
     std::string path;
@@ -97,13 +99,15 @@ std::string Replay_Svg(const FlightPicture& picture) {
         proj.Place(s.latDeg, s.lonDeg, &x, &y);
         path += Format("%s%.1f,%.1f ", path.empty() ? "" : "", x, y);
     }
-    svg += "<polyline fill=\"none\" stroke=\"#2563a8\" stroke-width=\"2.5\" points=\"" + path + "\"/>\n";
+    svg += "<polyline fill=\"none\" stroke=\"#2563a8\" stroke-width=\"2.5\" points=\"" + path +
+           "\"/>\n";
     if (!picture.track.empty()) {
         double x, y;
         proj.Place(picture.track.front().latDeg, picture.track.front().lonDeg, &x, &y);
-        svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#2563a8\"/><text x=\"%.1f\" y=\"%.1f\" "
-                      "font-size=\"13\" fill=\"#2563a8\">start</text>\n",
-                      x, y, x + 9, y - 8);
+        svg += Format(
+            "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#2563a8\"/><text x=\"%.1f\" y=\"%.1f\" "
+            "font-size=\"13\" fill=\"#2563a8\">start</text>\n",
+            x, y, x + 9, y - 8);
     }
 
     // Travelling positions, then fly-by points with their sight lines.
@@ -112,7 +116,8 @@ std::string Replay_Svg(const FlightPicture& picture) {
             continue;
         double x, y;
         proj.Place(w.latDeg, w.lonDeg, &x, &y);
-        svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"2.5\" fill=\"#e0862a\" opacity=\"0.7\"/>\n", x, y);
+        svg += Format(
+            "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"2.5\" fill=\"#e0862a\" opacity=\"0.7\"/>\n", x, y);
     }
     for (const CameraWrite& w : picture.writes) {
         if (!w.placed)
@@ -127,35 +132,40 @@ std::string Replay_Svg(const FlightPicture& picture) {
         svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#c0392b\" stroke=\"#fff\" "
                       "stroke-width=\"1.5\"/>\n",
                       x, y);
-        svg += Format("<text x=\"%.1f\" y=\"%.1f\" font-size=\"11\" fill=\"#7a1f14\">%.1f s</text>\n", x + 8,
-                      y + 4, w.tS);
+        svg +=
+            Format("<text x=\"%.1f\" y=\"%.1f\" font-size=\"11\" fill=\"#7a1f14\">%.1f s</text>\n",
+                   x + 8, y + 4, w.tS);
     }
 
     // Scale bar, north arrow and legend.
     const double length = ScaleLength(proj.metresPerPixel);
     const double pixels = length / proj.metresPerPixel;
-    svg += Format("<g stroke=\"#222\" stroke-width=\"2\"><line x1=\"20\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\"/>"
-                  "<line x1=\"20\" y1=\"%d\" x2=\"20\" y2=\"%d\"/><line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" "
-                  "y2=\"%d\"/></g>\n",
-                  HEIGHT - 24, 20 + pixels, HEIGHT - 24, HEIGHT - 30, HEIGHT - 18, 20 + pixels, HEIGHT - 30,
-                  20 + pixels, HEIGHT - 18);
-    svg += Format("<text x=\"%.1f\" y=\"%d\" font-size=\"13\" fill=\"#222\">%.0f m</text>\n", 28 + pixels,
-                  HEIGHT - 19, length);
-    svg += Format("<text x=\"%d\" y=\"34\" font-size=\"16\" fill=\"#222\" text-anchor=\"middle\">N</text>"
-                  "<path d=\"M %d 40 l -7 18 l 7 -5 l 7 5 z\" fill=\"#222\"/>\n",
-                  WIDTH - 30, WIDTH - 30);
+    svg += Format(
+        "<g stroke=\"#222\" stroke-width=\"2\"><line x1=\"20\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\"/>"
+        "<line x1=\"20\" y1=\"%d\" x2=\"20\" y2=\"%d\"/><line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" "
+        "y2=\"%d\"/></g>\n",
+        HEIGHT - 24, 20 + pixels, HEIGHT - 24, HEIGHT - 30, HEIGHT - 18, 20 + pixels, HEIGHT - 30,
+        20 + pixels, HEIGHT - 18);
+    svg += Format("<text x=\"%.1f\" y=\"%d\" font-size=\"13\" fill=\"#222\">%.0f m</text>\n",
+                  28 + pixels, HEIGHT - 19, length);
+    svg += Format(
+        "<text x=\"%d\" y=\"34\" font-size=\"16\" fill=\"#222\" text-anchor=\"middle\">N</text>"
+        "<path d=\"M %d 40 l -7 18 l 7 -5 l 7 5 z\" fill=\"#222\"/>\n",
+        WIDTH - 30, WIDTH - 30);
     const int lx = WIDTH - 250, ly = HEIGHT - 78;
-    svg += Format("<g font-size=\"12\" fill=\"#222\">"
-                  "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#2563a8\" stroke-width=\"2.5\"/>"
-                  "<text x=\"%d\" y=\"%d\">aircraft track</text>"
-                  "<circle cx=\"%d\" cy=\"%d\" r=\"6\" fill=\"#c0392b\"/>"
-                  "<text x=\"%d\" y=\"%d\">fly-by camera point (time placed)</text>"
-                  "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#c0392b\" stroke-dasharray=\"4 3\"/>"
-                  "<text x=\"%d\" y=\"%d\">from the aircraft at that moment</text>"
-                  "<circle cx=\"%d\" cy=\"%d\" r=\"2.5\" fill=\"#e0862a\"/>"
-                  "<text x=\"%d\" y=\"%d\">travelling camera</text></g>\n",
-                  lx, ly, lx + 24, ly, lx + 32, ly + 4, lx + 12, ly + 18, lx + 32, ly + 22, lx, ly + 36, lx + 24,
-                  ly + 36, lx + 32, ly + 40, lx + 12, ly + 54, lx + 32, ly + 58);
+    svg += Format(
+        "<g font-size=\"12\" fill=\"#222\">"
+        "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#2563a8\" stroke-width=\"2.5\"/>"
+        "<text x=\"%d\" y=\"%d\">aircraft track</text>"
+        "<circle cx=\"%d\" cy=\"%d\" r=\"6\" fill=\"#c0392b\"/>"
+        "<text x=\"%d\" y=\"%d\">fly-by camera point (time placed)</text>"
+        "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#c0392b\" stroke-dasharray=\"4 "
+        "3\"/>"
+        "<text x=\"%d\" y=\"%d\">from the aircraft at that moment</text>"
+        "<circle cx=\"%d\" cy=\"%d\" r=\"2.5\" fill=\"#e0862a\"/>"
+        "<text x=\"%d\" y=\"%d\">travelling camera</text></g>\n",
+        lx, ly, lx + 24, ly, lx + 32, ly + 4, lx + 12, ly + 18, lx + 32, ly + 22, lx, ly + 36,
+        lx + 24, ly + 36, lx + 32, ly + 40, lx + 12, ly + 54, lx + 32, ly + 58);
     svg += "</svg>\n";
     return svg;
 }

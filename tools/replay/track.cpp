@@ -73,16 +73,18 @@ bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std
         }
         double v[7];
         for (int c = 0; c < 7; ++c) {
-            const std::string field = column[c] < static_cast<int>(fields.size()) ? fields[column[c]] : "";
+            const std::string field =
+                column[c] < static_cast<int>(fields.size()) ? fields[column[c]] : "";
             if (!ParseNumber(field, &v[c])) {
-                *error = "line " + std::to_string(lineNumber) + ": " + COLUMNS[c] + " is '" + Trim(field) +
-                         "', not a number";
+                *error = "line " + std::to_string(lineNumber) + ": " + COLUMNS[c] + " is '" +
+                         Trim(field) + "', not a number";
                 return false;
             }
         }
         if (!track->empty() && v[0] <= track->back().tS) {
-            *error = "line " + std::to_string(lineNumber) + ": time goes backwards or stands still (" +
-                     Trim(fields[column[0]]) + " s after " + std::to_string(track->back().tS) + " s)";
+            *error = "line " + std::to_string(lineNumber) +
+                     ": time goes backwards or stands still (" + Trim(fields[column[0]]) +
+                     " s after " + std::to_string(track->back().tS) + " s)";
             return false;
         }
         track->push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
@@ -142,7 +144,8 @@ static bool Element(const std::string& body, const char* name, std::string* valu
 static bool ParseIsoTime(const std::string& text, double* seconds) {
     int year, month, day, hour, minute;
     double second;
-    if (sscanf(text.c_str(), "%d-%d-%dT%d:%d:%lf", &year, &month, &day, &hour, &minute, &second) != 6)
+    if (sscanf(text.c_str(), "%d-%d-%dT%d:%d:%lf", &year, &month, &day, &hour, &minute, &second) !=
+        6)
         return false;
     // Days from civil, proleptic Gregorian.
     const int y = year - (month <= 2);
@@ -181,7 +184,8 @@ bool Track_ReadGpx(const std::string& text, std::vector<TrackSample>* track, std
             return false;
         }
         if (!Element(body, "time", &timeText) || !ParseIsoTime(timeText, &t)) {
-            *error = "line " + std::to_string(line) + ": a <trkpt> needs a <time> like 2024-05-01T10:00:00Z";
+            *error = "line " + std::to_string(line) +
+                     ": a <trkpt> needs a <time> like 2024-05-01T10:00:00Z";
             return false;
         }
         if (track->empty())
@@ -234,7 +238,8 @@ TrackSample Track_At(const std::vector<TrackSample>& track, double tS) {
     s.latDeg = mix(p.latDeg, q.latDeg);
     s.lonDeg = p.lonDeg + remainder(q.lonDeg - p.lonDeg, 360.0) * f;
     s.altFt = mix(p.altFt, q.altFt);
-    s.headingDeg = fmod(p.headingDeg + remainder(q.headingDeg - p.headingDeg, 360.0) * f + 360.0, 360.0);
+    s.headingDeg =
+        fmod(p.headingDeg + remainder(q.headingDeg - p.headingDeg, 360.0) * f + 360.0, 360.0);
     s.pitchDeg = mix(p.pitchDeg, q.pitchDeg);
     s.groundSpeedKmh = mix(p.groundSpeedKmh, q.groundSpeedKmh);
     return s;
