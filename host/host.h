@@ -49,12 +49,34 @@ void HostCamera_Decode(const HostCameraWords* words, double* latitudeDeg, double
 
 // ---- Script -------------------------------------------------------------------
 
-enum class HostAction { Pause, Resume, Unload, Load, Command, Quit };
+enum class HostAction {
+    Pause,
+    Resume,
+    Unload,
+    Load,
+    Quit,
+    Command,        // post WM_COMMAND (id, high word) to the main window
+    SendCommand,    // send it instead
+    OtherCommand,   // post it to a second window of the host's
+    PeekCommand,    // post it, then look at it with PM_NOREMOVE
+    InitMenu,       // send WM_INITMENU to the main window
+    Menu,           // log the fourth top-level menu, pop-ups included
+    OpenMenu,       // open the fourth menu from the keyboard, as a user would
+    Key,            // post a key (up, down, left, right, enter, escape) to the thread
+    Dialog,         // act on an open dialog (see HostDialogStep)
+    Screenshot,     // save the screen as a 24-bit BMP file
+};
+
+enum class HostDialogStep { Read, Set, Check, Click, Escape, Close };
 
 struct HostScriptEvent {
-    double atS; // seconds after the host started
-    HostAction action;
-    int32_t argument; // the command id for Command
+    double atS = 0;    // seconds after the host started
+    HostAction action = HostAction::Quit;
+    int32_t id = 0;          // command or control id
+    int32_t high = 0;        // WM_COMMAND's high word; check state
+    std::string dialog;      // configure or about
+    std::string text;        // control text, key name, file name
+    HostDialogStep step = HostDialogStep::Read;
 };
 
 struct HostSetting {

@@ -265,7 +265,7 @@ static HMENU BuildMenuBar() {
 static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        LogLine("command,%u", static_cast<unsigned>(LOWORD(wParam)));
+        LogLine("command,%u,%u", static_cast<unsigned>(LOWORD(wParam)), static_cast<unsigned>(HIWORD(wParam)));
         return 0;
     case WM_EXITMENULOOP: {
         // Like the simulator: a fresh menu bar after every menu session, so
@@ -296,6 +296,143 @@ static bool CreateMainWindow(HINSTANCE instance) {
     if (g_mainWindow)
         ShowWindow(g_mainWindow, SW_SHOWNORMAL);
     return g_mainWindow != nullptr;
+}
+
+// ---- The second window ----------------------------------------------------------
+
+// A window of the host's that is not the main window: module commands
+// addressed to it must reach it untouched.
+static HWND g_otherWindow = nullptr;
+
+static LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        LogLine("other-command,%u,%u", static_cast<unsigned>(LOWORD(wParam)),
+                static_cast<unsigned>(HIWORD(wParam)));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static void CreateOtherWindow(HINSTANCE instance) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = OtherWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = "SkorvanHostOther";
+    RegisterClassA(&windowClass);
+    g_otherWindow = CreateWindowA("SkorvanHostOther", "Other", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                  nullptr, instance, nullptr);
+}
+
+// ---- Looking at menus and dialogs ----------------------------------------------------
+
+static void LogMenu(HMENU menu, const std::string& prefix) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char text[128] = "";
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        std::string flags;
+        if (state & MF_SEPARATOR)
+            flags += "+separator";
+        if (state & MF_POPUP)
+            flags += "+popup";
+        if (state & MF_CHECKED)
+            flags += "+checked";
+        const std::string position = prefix + std::to_string(i);
+        LogLine("menu,%s,%s,%s", position.c_str(), text, flags.empty() ? "-" : flags.c_str() + 1);
+        if (state & MF_POPUP)
+            LogMenu(GetSubMenu(menu, i), position + ".");
+    }
+}
+
+static const char* DialogCaption(const std::string& name) {
+    return name == "about" ? "About Skorvan..." : "Skorvan Configuration";
+}
+
+static std::string ControlText(HWND dialog, int id) {
+    char text[512] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    for (char* c = text; *c; ++c)
+        if (*c == '\n' || *c == '\r' || *c == ',')
+            *c = '|';
+    return text;
+}
+
+static void DialogStep(const HostScriptEvent& event) {
+    HWND dialog = FindWindowA("#32770", DialogCaption(event.dialog));
+    if (dialog == nullptr) {
+        LogLine("dialog,%s,missing", event.dialog.c_str());
+        return;
+    }
+    HWND control = GetDlgItem(dialog, event.id);
+    switch (event.step) {
+    case HostDialogStep::Read:
+        if (event.dialog == "about") {
+            HWND field = GetDlgItem(dialog, 1003);
+            LogLine("dialog,about,%s,%s,%d", ControlText(dialog, 0xFFFF).c_str(), ControlText(dialog, 1003).c_str(),
+                    field && (GetWindowLongA(field, GWL_STYLE) & ES_READONLY) ? 1 : 0);
+        } else {
+            LogLine("dialog,configure,%s,%s,%s,%u,%u,%u,%u", ControlText(dialog, 1000).c_str(),
+                    ControlText(dialog, 1001).c_str(), ControlText(dialog, 1006).c_str(),
+                    IsDlgButtonChecked(dialog, 1002), IsDlgButtonChecked(dialog, 1003),
+                    IsDlgButtonChecked(dialog, 1004), IsDlgButtonChecked(dialog, 1005));
+        }
+        break;
+    case HostDialogStep::Set:
+        SetDlgItemTextA(dialog, event.id, event.text.c_str());
+        break;
+    case HostDialogStep::Check:
+        // A click, as a user would: radio buttons clear their group.
+        if (control && (IsDlgButtonChecked(dialog, event.id) != 0) != (event.high != 0))
+            SendMessageA(control, BM_CLICK, 0, 0);
+        break;
+    case HostDialogStep::Click:
+        if (control)
+            SendMessageA(control, BM_CLICK, 0, 0);
+        break;
+    case HostDialogStep::Escape: {
+        HWND focus = GetFocus();
+        PostMessageA(focus ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+        break;
+    }
+    case HostDialogStep::Close:
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    }
+}
+
+// The whole screen as a 24-bit BMP, for the user guide's pictures.
+static void SaveScreenshot(const std::string& path) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD rowBytes = (width * 3 + 3) & ~3u, imageBytes = rowBytes * height;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + imageBytes;
+    if (FILE* out = fopen(path.c_str(), "wb")) {
+        fwrite(&file, sizeof file, 1, out);
+        fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        fwrite(bits, imageBytes, 1, out);
+        fclose(out);
+        LogLine("screenshot,%s", path.c_str());
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
 }
 
 // ---- The module --------------------------------------------------------------------
@@ -341,6 +478,123 @@ static void PrepareSettings(const HostScript& script) {
                        static_cast<DWORD>(setting.text.size() + 1));
         RegCloseKey(key);
         LogLine("setting,%s,%s", setting.name.c_str(), setting.text.c_str());
+    }
+}
+
+// ---- The host's clock work ------------------------------------------------------
+
+static const HostScript* g_script = nullptr;
+static size_t g_nextEvent = 0;
+static bool g_paused = false, g_quitting = false;
+static int64_t g_lastMs = 0, g_nextAircraftLogMs = 0;
+
+static WPARAM CommandWord(const HostScriptEvent& event) {
+    return MAKEWPARAM(static_cast<WORD>(event.id), static_cast<WORD>(event.high));
+}
+
+static void PostKey(const std::string& name) {
+    static const struct {
+        const char* name;
+        WPARAM key;
+    } KEYS[] = {{"up", VK_UP},       {"down", VK_DOWN},   {"left", VK_LEFT},
+                {"right", VK_RIGHT}, {"enter", VK_RETURN}, {"escape", VK_ESCAPE}};
+    for (const auto& k : KEYS)
+        if (name == k.name)
+            PostMessageA(GetFocus() ? GetFocus() : g_mainWindow, WM_KEYDOWN, k.key, 1);
+}
+
+static void RunEvent(const HostScriptEvent& event) {
+    switch (event.action) {
+    case HostAction::Pause:
+        g_paused = true;
+        LogLine("pause");
+        Say("simulation paused");
+        break;
+    case HostAction::Resume:
+        g_paused = false;
+        LogLine("resume");
+        Say("simulation resumed");
+        break;
+    case HostAction::Unload:
+        UnloadModule();
+        break;
+    case HostAction::Load:
+        LoadModule();
+        break;
+    case HostAction::Quit:
+        if (!g_quitting) {
+            g_quitting = true;
+            PostQuitMessage(0);
+        }
+        break;
+    case HostAction::Command:
+        LogLine("post-command,%d,%d", event.id, event.high);
+        PostMessageA(g_mainWindow, WM_COMMAND, CommandWord(event), 0);
+        break;
+    case HostAction::SendCommand: {
+        LogLine("send-command,%d,%d", event.id, event.high);
+        const LRESULT result = SendMessageA(g_mainWindow, WM_COMMAND, CommandWord(event), 0);
+        LogLine("sent,%d,%ld", event.id, static_cast<long>(result));
+        break;
+    }
+    case HostAction::OtherCommand:
+        LogLine("post-other-command,%d", event.id);
+        PostMessageA(g_otherWindow, WM_COMMAND, CommandWord(event), 0);
+        break;
+    case HostAction::PeekCommand: {
+        PostMessageA(g_mainWindow, WM_COMMAND, CommandWord(event), 0);
+        MSG peeked = {};
+        if (PeekMessageA(&peeked, g_mainWindow, WM_COMMAND, WM_COMMAND, PM_NOREMOVE))
+            LogLine("peeked,0x%X,%u,%d", peeked.message, static_cast<unsigned>(LOWORD(peeked.wParam)),
+                    peeked.hwnd == g_mainWindow ? 1 : 0);
+        else
+            LogLine("peeked,none");
+        break;
+    }
+    case HostAction::InitMenu:
+        SendMessageA(g_mainWindow, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(g_mainWindow)), 0);
+        break;
+    case HostAction::Menu:
+        LogMenu(GetSubMenu(GetMenu(g_mainWindow), 3), "");
+        break;
+    case HostAction::OpenMenu:
+        SetForegroundWindow(g_mainWindow);
+        PostMessageA(g_mainWindow, WM_SYSCOMMAND, SC_KEYMENU, 'v');
+        break;
+    case HostAction::Key:
+        PostKey(event.text);
+        break;
+    case HostAction::Dialog:
+        DialogStep(event);
+        break;
+    case HostAction::Screenshot:
+        SaveScreenshot(event.text);
+        break;
+    }
+}
+
+// Every 10 ms, also inside the module's menus and modal dialogs: move the
+// aircraft, run the script's due events, write the log.
+static void CALLBACK HostTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const int64_t now = NowMs();
+    if (!g_paused)
+        HostFlight_Advance(&g_flight, (now - g_lastMs) / 1000.0);
+    g_lastMs = now;
+    PublishFlight();
+    if (now >= g_nextAircraftLogMs) {
+        LogLine("aircraft,%.9f,%.9f,%.2f,%.3f,%.3f", g_flight.latitudeDeg, g_flight.longitudeDeg,
+                g_flight.altitudeM * 3.28084, g_flight.headingDeg, g_flight.clockS);
+        g_nextAircraftLogMs = now + 1000;
+    }
+    // An event may open a modal dialog and so run this procedure again
+    // before it returns; the index moves on first.
+    while (g_nextEvent < g_script->events.size() && g_script->events[g_nextEvent].atS * 1000.0 <= now)
+        RunEvent(g_script->events[g_nextEvent++]);
+    RingDrain();
+    PollCamera();
+    if (now >= g_script->seconds * 1000.0 && !g_quitting) {
+        g_quitting = true;
+        PostQuitMessage(0);
     }
 }
 
@@ -441,67 +695,22 @@ int main(int argc, char** argv) {
         fprintf(stderr, "skorvan-host: cannot create the main window\n");
         return 1;
     }
+    CreateOtherWindow(instance);
     g_cbtHook = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
     PrepareSettings(script);
     LoadModule();
 
-    bool paused = false, running = true;
-    size_t nextEvent = 0;
-    int64_t lastMs = NowMs(), nextAircraftLogMs = 0;
-    while (running) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
-                running = false;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        const int64_t now = NowMs();
-        if (!paused)
-            HostFlight_Advance(&g_flight, (now - lastMs) / 1000.0);
-        lastMs = now;
-        PublishFlight();
-        if (now >= nextAircraftLogMs) {
-            LogLine("aircraft,%.9f,%.9f,%.2f,%.3f,%.3f", g_flight.latitudeDeg,
-                    g_flight.longitudeDeg, g_flight.altitudeM * 3.28084, g_flight.headingDeg,
-                    g_flight.clockS);
-            nextAircraftLogMs = now + 1000;
-        }
-        for (; nextEvent < script.events.size() && script.events[nextEvent].atS * 1000.0 <= now;
-             ++nextEvent) {
-            const HostScriptEvent& event = script.events[nextEvent];
-            switch (event.action) {
-            case HostAction::Pause:
-                paused = true;
-                LogLine("pause");
-                Say("simulation paused");
-                break;
-            case HostAction::Resume:
-                paused = false;
-                LogLine("resume");
-                Say("simulation resumed");
-                break;
-            case HostAction::Unload:
-                UnloadModule();
-                break;
-            case HostAction::Load:
-                LoadModule();
-                break;
-            case HostAction::Command:
-                LogLine("post-command,%d", event.argument);
-                PostMessageA(g_mainWindow, WM_COMMAND, static_cast<WPARAM>(event.argument), 0);
-                break;
-            case HostAction::Quit:
-                running = false;
-                break;
-            }
-        }
-        RingDrain();
-        PollCamera();
-        if (now >= script.seconds * 1000.0)
-            running = false;
+    g_script = &script;
+    g_lastMs = NowMs();
+    // The host's own work runs from a thread timer, so that it goes on while
+    // a menu or a modal dialog of the module runs its own message loop.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, HostTimerProc);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
     }
+    KillTimer(nullptr, timer);
     UnloadModule();
     RingDrain();
     LogLine("end");

@@ -149,6 +149,11 @@ struct SettingField {
 enum { SETTINGS_COUNT = 6 };
 extern const SettingField SETTINGS_FIELDS[SETTINGS_COUNT];
 
+// The atol rule: leading white space, an optional sign, decimal digits up
+// to the first other character, no digits give 0. Numbers beyond 32 bits
+// saturate at INT32_MIN and INT32_MAX.
+int32_t Settings_ParseInteger(const char* text);
+
 void Settings_SetDefaults(void);
 void Settings_Load(void);
 void Settings_Save(void);

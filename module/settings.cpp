@@ -2,6 +2,8 @@
 // The six fly-by settings, their registry names and their defaults.
 #include "module.h"
 
+#include <algorithm>
+
 FlyBySettings g_flyBySettings;
 
 const SettingField SETTINGS_FIELDS[SETTINGS_COUNT] = {
@@ -12,6 +14,20 @@ const SettingField SETTINGS_FIELDS[SETTINGS_COUNT] = {
     {"FlyByCameraPlacement", &FlyBySettings::FlyByCameraPlacement},
     {"FlyByTravelling", &FlyBySettings::FlyByTravelling},
 };
+
+int32_t Settings_ParseInteger(const char* text) {
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    // Accumulate toward the sign's side so that INT32_MIN needs no overflow.
+    const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
+    int64_t magnitude = 0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        magnitude = std::min<int64_t>(magnitude * 10 + (*text - '0'), limit);
+    return static_cast<int32_t>(negative ? -magnitude : magnitude);
+}
 
 void Settings_SetDefaults(void) {
     Settings_Set(g_flyBySettings.FlyByActive, 1);

@@ -1,6 +1,6 @@
 // module/settings_store.cpp
 // Loads and saves the six settings through the registry store: "%d" text,
-// read back with the atol rule. Nothing else touches the registry.
+// read back with the atol rule (Settings_ParseInteger). Nothing else touches the registry.
 #include "module.h"
 
 #include <cstdio>
@@ -17,7 +17,7 @@ void Settings_Load(void) {
     for (const SettingField& field : SETTINGS_FIELDS) {
         FillRecord(&record, field.name);
         if (Registry_ReadValue(&record))
-            Settings_Set(g_flyBySettings.*field.member, static_cast<int32_t>(atol(record.data)));
+            Settings_Set(g_flyBySettings.*field.member, Settings_ParseInteger(record.data));
     }
 }
 

@@ -1,11 +1,58 @@
 // ui/ui.h
-// The module's user interface on the host's UI thread: the two message hooks
-// that start-up installs.
+// The module's user interface on the host's UI thread: the "&Skorvan"
+// pop-up in the host's menu bar, the two message hooks that watch for its
+// commands, and the configuration and About dialogs. The resource ids are
+// shared with ui/skorvan.rc.
 #pragma once
+
+// Menu commands
+#define IDM_FLYBY_ACTIVATE 30720
+#define IDM_FLYBY_CONFIGURE 30721
+#define IDM_FLYBY_ABOUT 30722
+
+// Dialogs
+#define IDD_CONFIGURE 101
+#define IDD_ABOUT 102
+
+// Controls
+#define IDC_DURATION 1000
+#define IDC_REL_ALTITUDE 1001
+#define IDC_PLACE_RIGHT 1002
+#define IDC_PLACE_LEFT 1003
+#define IDC_PLACE_RANDOM 1004
+#define IDC_TRAVELLING 1005
+#define IDC_MIN_DISTANCE 1006
+#define IDC_ABOUT_FIELD 1003
+
+#ifndef RC_INVOKED
 
 #include <windows.h>
 
+#include <cstdint>
+
 extern "C" {
+
+extern HMENU g_modulePopup;  // the pop-up made by the latest Menu_Build
+extern HMENU g_hostSubMenu;  // the host's menu it was appended to
+
+// Appends a separator and a fresh "&Skorvan" pop-up to the host's fourth
+// top-level menu.
+void Menu_Build(void);
+// 1 when the message was a module command and has been handled (the caller
+// must suppress it), 0 when it goes on to the host unchanged.
+int32_t Menu_FilterMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 LRESULT CALLBACK Hook_CallWndProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK Hook_GetMessage(int code, WPARAM wParam, LPARAM lParam);
-}
+
+// Modal dialogs from the module's resources, owned by owner.
+void ConfigDialog_Show(HWND owner);
+void AboutDialog_Show(HWND owner);
+INT_PTR CALLBACK ConfigDialog_Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AboutDialog_Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+int32_t ConfigDialog_OnInit(HWND dialog);
+int32_t ConfigDialog_OnCommand(HWND dialog, WPARAM wParam);
+
+} // extern "C"
+
+#endif // RC_INVOKED

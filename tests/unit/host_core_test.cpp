@@ -13,7 +13,9 @@ TEST(HostScript, ReadsEveryStatementAndSortsEvents) {
     std::string error;
     ASSERT_TRUE(HostScript_Parse("# a run\nscenario turn\nseconds 12.5\nno-main-window\n"
                                  "clear-settings\nsetting FlyByDuration 7\n"
-                                 "at 9 resume\nat 3 pause   # comment\nat 4 command 30720\n",
+                                 "at 9 resume\nat 3 pause   # comment\nat 4 command 30721 1\n"
+                                 "at 10 dialog configure set 1006 -120\nat 10 dialog configure set 1000\n"
+                                 "at 11 dialog about check 1005 1\n",
                                  &script, &error))
         << error;
     EXPECT_EQ(script.scenario, "turn");
@@ -22,11 +24,19 @@ TEST(HostScript, ReadsEveryStatementAndSortsEvents) {
     EXPECT_TRUE(script.clearSettings);
     ASSERT_EQ(script.settings.size(), 1u);
     EXPECT_EQ(script.settings[0].text, "7");
-    ASSERT_EQ(script.events.size(), 3u);
+    ASSERT_EQ(script.events.size(), 6u);
     EXPECT_EQ(script.events[0].action, HostAction::Pause);
     EXPECT_EQ(script.events[1].action, HostAction::Command);
-    EXPECT_EQ(script.events[1].argument, 30720);
+    EXPECT_EQ(script.events[1].id, 30721);
+    EXPECT_EQ(script.events[1].high, 1);
     EXPECT_EQ(script.events[2].action, HostAction::Resume);
+    EXPECT_EQ(script.events[3].step, HostDialogStep::Set);
+    EXPECT_EQ(script.events[3].id, 1006);
+    EXPECT_EQ(script.events[3].text, "-120");
+    EXPECT_EQ(script.events[4].text, ""); // an empty box
+    EXPECT_EQ(script.events[5].step, HostDialogStep::Check);
+    EXPECT_EQ(script.events[5].dialog, "about");
+    EXPECT_EQ(script.events[5].high, 1);
 }
 
 TEST(HostScript, NamesTheLineOfAnError) {

@@ -1,0 +1,39 @@
+// tests/unit/settings_test.cpp
+// The atol rule the settings are read with, registry text and dialog boxes
+// alike, and the defaults.
+#include "module.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ParseCase {
+    const char* text;
+    int32_t value;
+};
+
+TEST(SettingsParseInteger, FollowsTheAtolRuleAndSaturatesBeyond32Bits) {
+    const ParseCase cases[] = {
+        {"-80", -80},       {"12abc", 12},  {"abc", 0},          {"   7", 7},
+        {"\t\n+5", 5},      {"", 0},        {"-", 0},            {"- 5", 0},
+        {"0042", 42},       {"2147483647", 2147483647},          {"-2147483648", INT32_MIN},
+        {"2147483648", INT32_MAX},          {"-99999999999999999999", INT32_MIN},
+        {"1e5", 1},         {"--3", 0},
+    };
+    for (const ParseCase& c : cases)
+        EXPECT_EQ(Settings_ParseInteger(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(SettingsDefaults, AreOneTenZeroFiftyZeroZeroInRegistryOrder) {
+    Settings_Set(g_flyBySettings.FlyByDuration, 99);
+    Settings_SetDefaults();
+    const char* names[] = {"FlyByActive",      "FlyByDuration",        "FlyByRelAltitude",
+                           "FlyByMinDistance", "FlyByCameraPlacement", "FlyByTravelling"};
+    const int32_t values[] = {1, 10, 0, 50, 0, 0};
+    for (int i = 0; i < SETTINGS_COUNT; ++i) {
+        EXPECT_STREQ(SETTINGS_FIELDS[i].name, names[i]);
+        EXPECT_EQ(Settings_Get(g_flyBySettings.*SETTINGS_FIELDS[i].member), values[i]) << names[i];
+    }
+}
+
+} // namespace
