@@ -1,11 +1,16 @@
 /* geo/geo.h
  * Positions and vectors on a spherical earth: the shared types, the angle
- * and earth constants, rotations, offsets laid on the earth, and great-circle
- * distance and bearing. Angles in radians unless a name says otherwise,
- * distances in metres, altitudes in feet. Pure functions, safe on any thread.
- * Usable from C and C++. */
+ * and earth constants, rotations, offsets laid on the earth, great-circle
+ * distance and bearing; vector algebra, earth-centred vectors, interpolation,
+ * angle wrapping, packed angle and radio-frequency formats, coordinate text;
+ * and two control steps. Angles in radians unless a name says otherwise,
+ * distances in metres, altitudes in feet. Pure functions over caller-owned
+ * records, safe on any thread. Usable from C and C++. */
 #ifndef SKORVAN_GEO_H
 #define SKORVAN_GEO_H
+
+#include <stddef.h>
+#include <stdint.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -56,6 +61,96 @@ void Geo_OffsetToPosition(const GeoPosition* origin, const Vector3* offset, GeoP
  * ignored. Coincident and exactly antipodal positions give 0 and 0. */
 void Geo_DistanceBearing(const GeoPosition* from, const GeoPosition* to, double* distance,
                          double* bearing);
+
+/* ---- Vectors ---------------------------------------------------------------- */
+
+/* Rotate v about the z axis by angle (radians): a positive angle turns +x toward +y. */
+void Vec3_RotateZ(Vector3* v, double angle);
+double Vec3_Dot(const Vector3* a, const Vector3* b);
+/* out = a x b; out must not be a or b. */
+void Vec3_Cross(const Vector3* a, const Vector3* b, Vector3* out);
+double Vec3_Length(const Vector3* v);
+/* Scales v to length 1; the zero vector becomes (0, 0, 1). */
+void Vec3_Normalise(Vector3* v);
+
+/* ---- Earth vectors and interpolation ------------------------------------------ */
+
+/* A sphere point is a GeoPosition whose third field is its distance from the
+ * earth's centre (any unit) rather than an altitude. */
+
+/* The earth-centred vector of a sphere point: x toward 0 N 90 E, y toward the
+ * north pole, z toward 0 N 180 E. */
+void Geo_ToEarthVector(const GeoPosition* point, Vector3* out);
+/* The vector from reference to target (both sphere points) in the
+ * reference's local frame: x east, y up, z north. */
+void Geo_RelativeVector(const GeoPosition* target, const GeoPosition* reference, Vector3* out);
+/* A point on the great circle from a (t = 0) to b (t = 1), not at a uniform
+ * rate in t; altitude 0, longitude in (-pi, pi]. */
+void Geo_InterpolateGreatCircle(const GeoPosition* a, const GeoPosition* b, double t, GeoPosition* out);
+/* A point between a and b through a's tangent plane; its altitude (feet) is
+ * interpolated linearly, its longitude wrapped into (-pi, pi]. */
+void Geo_InterpolateTangent(const GeoPosition* a, const GeoPosition* b, double t, GeoPosition* out);
+
+/* ---- Angles ------------------------------------------------------------------- */
+
+/* In place into (-pi, pi] (radians) or (-180, 180] (degrees). NaN and
+ * infinities become NaN. */
+void Angle_WrapRad(double* angle);
+void Angle_WrapDeg(double* angle);
+/* a - b after wrapping both into [-pi, pi] and moving one of them by a turn
+ * when they lie on either side of the +-pi line: 170 deg and -170 deg give
+ * -20 deg. Not always the shortest way round (180 and -80 give 260). */
+double Angle_DifferenceRad(double a, double b);
+double Angle_DifferenceDeg(double a, double b);
+/* Packed angles of the simulator's records (radians): a 24-bit signed value
+ * in 2 x 10001750ths of a quarter turn, and a 32-bit one in 128ths of those. */
+double Angle_FromPacked24(int32_t packed);
+double Angle_FromPacked32(int32_t packed);
+
+/* ---- Radio frequencies and coordinate text -------------------------------------- */
+
+/* Four BCD digits d3 d2 . d1 d0 of 1dd.dd MHz: 0x1234 is 112.34 MHz. */
+double Frequency_FromBcd(uint32_t bcd);
+/* The BCD code of a frequency (MHz, 100 to 199.95), snapped to 50 kHz. */
+uint32_t Frequency_ToBcd(double megahertz);
+/* "112.35" into text (at most size bytes, NUL included); the frequency is
+ * rounded to the nearest 10 kHz. */
+void Frequency_Format(double megahertz, char* text, size_t size);
+/* "N45\xB030.0 W10\xB015.0": hemisphere letter, degrees, minutes to a
+ * tenth; the degree sign is the single byte 0xB0. At most size bytes. */
+void Geo_FormatLatLon(const GeoPosition* position, char* text, size_t size);
+
+/* ---- Control steps ------------------------------------------------------------ */
+
+typedef struct ControlContext {
+    double stepTime; /* seconds (or whatever unit the rate is per) of one step */
+} ControlContext;
+
+/* Moves *value toward target by rate x stepTime. Returns 1 when the step
+ * would have passed the target and *value was set to it, else 0. */
+int32_t Control_StepToward(const ControlContext* context, double* value, double target, double rate);
+
+typedef struct PidController {
+    int32_t tag;          /* the caller's; never read or written */
+    double input;         /* measured value, set before each step */
+    double setpoint;      /* wanted value */
+    double error;         /* written: setpoint - input */
+    double pTerm;         /* written */
+    double iTerm;         /* written */
+    double dTerm;         /* written; acts on the input, not the error */
+    double integral;      /* running sum of errors, kept between steps */
+    double previousInput; /* kept between steps */
+    double integralMin;
+    double integralMax;
+    double kp;
+    double ki;
+    double kd;
+    double output;        /* written, in [-1, 1] */
+} PidController;
+
+/* One controller step; an overdriven proportional part (beyond +-1) clears
+ * the integral. */
+void Pid_Step(PidController* controller);
 
 #ifdef __cplusplus
 }

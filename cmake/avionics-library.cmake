@@ -1,0 +1,29 @@
+# The avionics library for gauge authors: one static library of the
+# portable areas, with C headers installed under include/skorvan and a
+# package configuration for find_package(Skorvan) -> Skorvan::avionics.
+set(SKORVAN_PUBLIC_HEADERS
+    ${PROJECT_SOURCE_DIR}/geo/geo.h
+    ${PROJECT_SOURCE_DIR}/avionics/airdata/airdata.h)
+
+add_library(skorvan_avionics STATIC $<TARGET_OBJECTS:skorvan_geo> $<TARGET_OBJECTS:skorvan_airdata>)
+add_library(Skorvan::avionics ALIAS skorvan_avionics)
+set_target_properties(skorvan_avionics PROPERTIES EXPORT_NAME avionics OUTPUT_NAME skorvan-avionics)
+target_include_directories(skorvan_avionics PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/geo>
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/airdata>
+    $<INSTALL_INTERFACE:include>)
+if(NOT WIN32)
+    target_link_libraries(skorvan_avionics PUBLIC m)
+endif()
+
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+install(TARGETS skorvan_avionics EXPORT SkorvanTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${SKORVAN_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/skorvan)
+install(EXPORT SkorvanTargets NAMESPACE Skorvan:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Skorvan)
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/SkorvanConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/SkorvanConfig.cmake INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Skorvan)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/SkorvanConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/SkorvanConfig.cmake ${PROJECT_BINARY_DIR}/SkorvanConfigVersion.cmake
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Skorvan)
