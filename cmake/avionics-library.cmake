@@ -3,14 +3,20 @@
 # package configuration for find_package(Skorvan) -> Skorvan::avionics.
 set(SKORVAN_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/geo/geo.h
-    ${PROJECT_SOURCE_DIR}/avionics/airdata/airdata.h)
+    ${PROJECT_SOURCE_DIR}/avionics/airdata/airdata.h
+    ${PROJECT_SOURCE_DIR}/avionics/list/list.h
+    ${PROJECT_SOURCE_DIR}/avionics/facilities/facilities.h)
 
-add_library(skorvan_avionics STATIC $<TARGET_OBJECTS:skorvan_geo> $<TARGET_OBJECTS:skorvan_airdata>)
+add_library(skorvan_avionics STATIC
+    $<TARGET_OBJECTS:skorvan_geo> $<TARGET_OBJECTS:skorvan_airdata>
+    $<TARGET_OBJECTS:skorvan_list> $<TARGET_OBJECTS:skorvan_facilities>)
 add_library(Skorvan::avionics ALIAS skorvan_avionics)
 set_target_properties(skorvan_avionics PROPERTIES EXPORT_NAME avionics OUTPUT_NAME skorvan-avionics)
 target_include_directories(skorvan_avionics PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/geo>
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/airdata>
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/list>
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/facilities>
     $<INSTALL_INTERFACE:include>)
 if(NOT WIN32)
     target_link_libraries(skorvan_avionics PUBLIC m)

@@ -1,0 +1,148 @@
+// avionics/facilities/database.cpp
+// The facility database: reading files, walking the scenery folders, and
+// the list of facilities near the aircraft.
+#include "facilities.h"
+
+#include "dir.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+// folder<separator>name into out; 0 (nothing built) when it would not fit.
+static int JoinPath(char out[FACILITY_PATH_SIZE], const char* folder, const char* name) {
+    const int n = snprintf(out, FACILITY_PATH_SIZE, "%s%c%s", folder, FACILITY_PATH_SEPARATOR, name);
+    return n >= 0 && n < FACILITY_PATH_SIZE;
+}
+
+static void UpperCase(char* text) {
+    for (; *text; ++text)
+        *text = static_cast<char>(toupper(static_cast<unsigned char>(*text)));
+}
+
+int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const char* name) {
+    char path[FACILITY_PATH_SIZE];
+    if (!JoinPath(path, folder, name))
+        return 1;
+    FILE* file = fopen(path, "rb");
+    if (file == nullptr)
+        return 1;
+    // Read once; every section is decoded from the same bytes.
+    std::vector<uint8_t> data;
+    if (fseek(file, 0, SEEK_END) == 0) {
+        const long size = ftell(file);
+        if (size > 0 && fseek(file, 0, SEEK_SET) == 0) {
+            try {
+                data.resize(static_cast<size_t>(size));
+            } catch (...) {
+                data.clear(); // too large to hold: the file is skipped
+            }
+            data.resize(fread(data.data(), 1, data.size(), file));
+        }
+    }
+    fclose(file);
+    if (!data.empty())
+        Facility_ReadBuffer(database, data.data(), data.size());
+    return 1;
+}
+
+int32_t Facility_ScanNavFolder(FacilityDatabase* database, const char* folder) {
+    FacilityDirSearch* search = FacilityDir_Open(folder);
+    if (search == nullptr)
+        return 1;
+    FacilityDirEntry entry;
+    while (FacilityDir_Next(search, &entry)) {
+        char upper[FACILITY_PATH_SIZE];
+        snprintf(upper, sizeof upper, "%s", entry.name);
+        UpperCase(upper);
+        if (entry.isDirectory) {
+            char sub[FACILITY_PATH_SIZE];
+            if (strcmp(upper, ".") != 0 && strcmp(upper, "..") != 0 && JoinPath(sub, folder, entry.name))
+                Facility_ScanNavFolder(database, sub);
+        } else if (strstr(upper, ".BGL") != nullptr &&
+                   (strstr(upper, "VOR") != nullptr || strstr(upper, "NDB") != nullptr)) {
+            Facility_ReadFile(database, folder, upper);
+        }
+    }
+    FacilityDir_Close(search);
+    return 1;
+}
+
+int32_t Facility_ScanFlatFolder(FacilityDatabase* database, const char* folder) {
+    FacilityDirSearch* search = FacilityDir_Open(folder);
+    if (search == nullptr)
+        return 1;
+    FacilityDirEntry entry;
+    while (FacilityDir_Next(search, &entry)) {
+        if (entry.isDirectory)
+            continue;
+        UpperCase(entry.name);
+        Facility_ReadFile(database, folder, entry.name);
+    }
+    FacilityDir_Close(search);
+    return 1;
+}
+
+int32_t Facility_LoadDatabase(FacilityDatabase* database) {
+    if (database->facilities == nullptr)
+        database->facilities = List_Create(Facility_ReleaseRecord);
+    static const char* const NAV_FOLDERS[] = {"SCENEDB%cEASTHEM", "SCENEDB%cWESTHEM"};
+    char tail[64], folder[FACILITY_PATH_SIZE];
+    const char sep = FACILITY_PATH_SEPARATOR;
+    for (const char* format : NAV_FOLDERS) {
+        snprintf(tail, sizeof tail, format, sep);
+        if (JoinPath(folder, database->sceneryRoot, tail))
+            Facility_ScanNavFolder(database, folder);
+    }
+    snprintf(tail, sizeof tail, "SCENEDB%cAFDFILES%cSCENERY", sep, sep);
+    if (JoinPath(folder, database->sceneryRoot, tail))
+        Facility_ScanFlatFolder(database, folder);
+    database->loaded = 1;
+    return 1;
+}
+
+// Whole degrees toward zero; angles no 32-bit integer holds give 0.
+static int32_t WholeDegrees(double radians) {
+    const double degrees = radians * RAD_TO_DEG;
+    if (!(fabs(degrees) < 2147483648.0))
+        return 0;
+    return static_cast<int32_t>(degrees);
+}
+
+int32_t Facility_UpdateNearList(FacilityDatabase* database, const GeoPosition* position) {
+    const int32_t cellLat = WholeDegrees(position->latitude);
+    const int32_t cellLon = WholeDegrees(position->longitude);
+    if (database->facilities == nullptr || database->loaded == 0)
+        return 0;
+    if (cellLat == database->nearCellLatitude && cellLon == database->nearCellLongitude)
+        return 1;
+    if (database->nearFacilities != nullptr)
+        List_Destroy(database->nearFacilities);
+    database->nearFacilities = List_Create(nullptr);
+    if (database->nearFacilities == nullptr)
+        return 0;
+    List_SetBorrowed(database->nearFacilities, 1);
+    database->nearCellLatitude = cellLat;
+    database->nearCellLongitude = cellLon;
+    for (const ListNode* node = database->facilities->head; node != nullptr; node = node->next) {
+        const FacilityRecord* record = static_cast<const FacilityRecord*>(node->item);
+        const int64_t dLat = static_cast<int64_t>(WholeDegrees(record->position.latitude)) - cellLat;
+        const int64_t dLon = static_cast<int64_t>(WholeDegrees(record->position.longitude)) - cellLon;
+        if (dLat >= -5 && dLat <= 6 && dLon >= -5 && dLon <= 6)
+            List_Append(database->nearFacilities, node->item);
+    }
+    return 1;
+}
+
+void Facility_FreeDatabase(FacilityDatabase* database) {
+    if (database->nearFacilities != nullptr)
+        List_Destroy(database->nearFacilities);
+    if (database->facilities != nullptr)
+        List_Destroy(database->facilities);
+    database->nearFacilities = database->facilities = nullptr;
+    database->nearCellLatitude = database->nearCellLongitude = 0;
+    database->loaded = 0;
+}
