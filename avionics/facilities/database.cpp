@@ -64,7 +64,9 @@ int32_t Facility_ScanNavFolder(FacilityDatabase* database, const char* folder) {
                 Facility_ScanNavFolder(database, sub);
         } else if (strstr(upper, ".BGL") != nullptr &&
                    (strstr(upper, "VOR") != nullptr || strstr(upper, "NDB") != nullptr)) {
-            Facility_ReadFile(database, folder, upper);
+            // Names are tested upper-cased but opened as delivered: the same
+            // file on Windows, the only way to it where names keep their case.
+            Facility_ReadFile(database, folder, entry.name);
         }
     }
     FacilityDir_Close(search);
@@ -77,10 +79,8 @@ int32_t Facility_ScanFlatFolder(FacilityDatabase* database, const char* folder) 
         return 1;
     FacilityDirEntry entry;
     while (FacilityDir_Next(search, &entry)) {
-        if (entry.isDirectory)
-            continue;
-        UpperCase(entry.name);
-        Facility_ReadFile(database, folder, entry.name);
+        if (!entry.isDirectory)
+            Facility_ReadFile(database, folder, entry.name);
     }
     FacilityDir_Close(search);
     return 1;

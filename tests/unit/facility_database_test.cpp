@@ -1,0 +1,137 @@
+// tests/unit/facility_database_test.cpp
+// The scenery folder walk (order, names, which files are read) and the
+// near list, on trees the scenery writer makes in a scratch folder.
+#include "facilities.h"
+#include "scenery_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+SceneryFile OneVor(const char* ident, double latDeg = 47, double lonDeg = 8) {
+    SceneryFile f;
+    f.vors.push_back({10, latDeg, lonDeg, 0, ident});
+    return f;
+}
+
+struct ScratchTree : ::testing::Test {
+    fs::path root;
+    FacilityDatabase db = {};
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root = fs::temp_directory_path() / (std::string("skorvan-") + info->name());
+        fs::remove_all(root);
+        fs::create_directories(root / "SCENEDB" / "AFDFILES" / "SCENERY" / "SUB");
+        fs::create_directories(root / "SCENEDB" / "EASTHEM" / "EUR");
+        fs::create_directories(root / "SCENEDB" / "WESTHEM");
+        snprintf(db.sceneryRoot, sizeof db.sceneryRoot, "%s", root.string().c_str());
+    }
+    void TearDown() override {
+        Facility_FreeDatabase(&db);
+        fs::remove_all(root);
+    }
+    void Write(const fs::path& relative, const SceneryFile& file) {
+        ASSERT_TRUE(Scenery_WriteBytes((root / relative).string(), Scenery_BuildFile(file)));
+    }
+    std::vector<std::string> Idents(const ObjectList* list) const {
+        std::vector<std::string> out;
+        for (const ListNode* n = list ? list->head : nullptr; n; n = n->next)
+            out.push_back(static_cast<const FacilityRecord*>(n->item)->ident);
+        return out;
+    }
+};
+
+TEST_F(ScratchTree, WalksEastWestThenAirportFilesAndReadsTheRightNames) {
+    Write("SCENEDB/WESTHEM/west_vor.bgl", OneVor("WEST"));     // lower case: read
+    Write("SCENEDB/EASTHEM/EUR/EU_NDB.BGL", OneVor("SUBEA"));  // in a subfolder: read
+    Write("SCENEDB/EASTHEM/AIRPORTS.BGL", OneVor("SKIP1"));    // neither VOR nor NDB
+    Write("SCENEDB/EASTHEM/VOR.TXT", OneVor("SKIP2"));         // no .BGL
+    Write("SCENEDB/AFDFILES/SCENERY/anything.dat", OneVor("FLAT"));
+    Write("SCENEDB/AFDFILES/SCENERY/SUB/VOR.BGL", OneVor("SKIP3")); // no recursion there
+    EXPECT_EQ(Facility_LoadDatabase(&db), 1);
+    EXPECT_EQ(db.loaded, 1);
+    EXPECT_EQ(Idents(db.facilities), (std::vector<std::string>{"SUBEA", "WEST", "FLAT"}));
+    // Loading again appends everything again.
+    Facility_LoadDatabase(&db);
+    EXPECT_EQ(List_Count(db.facilities), 6);
+}
+
+TEST_F(ScratchTree, MissingFoldersAndOverlongPathsAddNothing) {
+    fs::remove_all(root / "SCENEDB");
+    EXPECT_EQ(Facility_LoadDatabase(&db), 1);
+    EXPECT_EQ(db.loaded, 1);
+    EXPECT_EQ(List_Count(db.facilities), 0);
+    const std::string deep(FACILITY_PATH_SIZE - 5, 'x');
+    EXPECT_EQ(Facility_ScanNavFolder(&db, deep.c_str()), 1);
+    EXPECT_EQ(Facility_ReadFile(&db, deep.c_str(), "VOR.BGL"), 1);
+    EXPECT_EQ(List_Count(db.facilities), 0);
+}
+
+TEST_F(ScratchTree, NearListUsesAnAsymmetricWholeDegreeWindow) {
+    GeoPosition here = {47.9 * DEG_TO_RAD, 8.2 * DEG_TO_RAD, 0};
+    EXPECT_EQ(Facility_UpdateNearList(&db, &here), 0); // not loaded yet
+    EXPECT_EQ(db.nearFacilities, nullptr);
+
+    SceneryFile f;
+    // Just inside the cell edges: the packing keeps about 2e-5 degrees.
+    f.vors = {{1, 42.0001, 8, 0, "LAT42"}, {2, 41.9, 8, 0, "LAT41"}, {3, 53.9, 8, 0, "LAT53"},
+              {4, 54.0001, 8, 0, "LAT54"}, {5, 47, 3.0001, 0, "LON3"}, {6, 47, 2.9, 0, "LON2"},
+              {7, 47, 14.9, 0, "LON14"}, {8, 47, 15.0, 0, "LON15"}};
+    Write("SCENEDB/EASTHEM/A_VOR.BGL", f);
+    Facility_LoadDatabase(&db);
+    EXPECT_EQ(Facility_UpdateNearList(&db, &here), 1);
+    EXPECT_EQ(db.nearCellLatitude, 47);
+    EXPECT_EQ(db.nearCellLongitude, 8);
+    EXPECT_EQ(Idents(db.nearFacilities), (std::vector<std::string>{"LAT42", "LAT53", "LON3", "LON14"}));
+    EXPECT_EQ(List_GetBorrowed(db.nearFacilities), 1);
+
+    // The same cell: no rebuild.
+    const ObjectList* built = db.nearFacilities;
+    here.latitude = 47.1 * DEG_TO_RAD;
+    EXPECT_EQ(Facility_UpdateNearList(&db, &here), 1);
+    EXPECT_EQ(db.nearFacilities, built);
+    here.latitude = 48.1 * DEG_TO_RAD;
+    Facility_UpdateNearList(&db, &here);
+    EXPECT_EQ(Idents(db.nearFacilities), (std::vector<std::string>{"LAT53", "LAT54", "LON3", "LON14"}));
+}
+
+TEST_F(ScratchTree, NoWrapAtTheDateLineAndCellZeroBeforeAnyList) {
+    SceneryFile f;
+    f.vors = {{1, 10, 179.5, 0, "EAST"}, {2, 0.5, 0.5, 0, "ZERO"}};
+    Write("SCENEDB/EASTHEM/B_VOR.BGL", f);
+    Facility_LoadDatabase(&db);
+    // Stored cell (0, 0) and a position in it: current, though no list exists.
+    GeoPosition origin = {0.4 * DEG_TO_RAD, -0.4 * DEG_TO_RAD, 0};
+    EXPECT_EQ(Facility_UpdateNearList(&db, &origin), 1);
+    EXPECT_EQ(db.nearFacilities, nullptr);
+    GeoPosition west = {10 * DEG_TO_RAD, -179.5 * DEG_TO_RAD, 0};
+    Facility_UpdateNearList(&db, &west);
+    EXPECT_TRUE(Idents(db.nearFacilities).empty()); // 179.5 E is not near 179.5 W
+}
+
+TEST_F(ScratchTree, RealisticTreeLoadsEveryRecordItWrote) {
+    SceneryTreeCounts counts;
+    counts.vors = 60, counts.ndbs = 80, counts.airports = 200, counts.runways = 300, counts.files = 12;
+    fs::remove_all(root / "SCENEDB");
+    Scenery_WriteTree(root.string(), counts);
+    Facility_LoadDatabase(&db);
+    int kinds[6] = {};
+    int runways = 0;
+    for (const ListNode* n = db.facilities->head; n; n = n->next) {
+        const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
+        ++kinds[r->kind];
+        runways += r->runwayCount;
+    }
+    EXPECT_EQ(kinds[FACILITY_VOR], 60);
+    EXPECT_EQ(kinds[FACILITY_NDB], 80);
+    EXPECT_EQ(kinds[FACILITY_AIRPORT], 200);
+    EXPECT_EQ(runways, 300);
+}
+
+} // namespace

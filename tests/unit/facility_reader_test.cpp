@@ -1,0 +1,255 @@
+// tests/unit/facility_reader_test.cpp
+// The facility reader on files made by the scenery writer, record by
+// record, and on damaged files: truncated, with offsets past the end,
+// chains that run off the data, channel ranges beyond the index.
+#include "facilities.h"
+#include "scenery_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const double PI = 3.141592653589793;
+
+struct Database {
+    FacilityDatabase db = {};
+    ~Database() { Facility_FreeDatabase(&db); }
+    std::vector<const FacilityRecord*> Records() const {
+        std::vector<const FacilityRecord*> out;
+        if (db.facilities)
+            for (const ListNode* n = db.facilities->head; n; n = n->next)
+                out.push_back(static_cast<const FacilityRecord*>(n->item));
+        return out;
+    }
+};
+
+// Reads bytes from a heap block of exactly their size, so that ASan sees
+// any read past the end.
+std::vector<const FacilityRecord*> ReadExact(Database& d, const std::vector<uint8_t>& bytes, size_t size) {
+    std::unique_ptr<uint8_t[]> exact(new uint8_t[size ? size : 1]);
+    if (size)
+        memcpy(exact.get(), bytes.data(), size);
+    Facility_ReadBuffer(&d.db, exact.get(), size);
+    return d.Records();
+}
+
+ScenerySub Runway(int number, int side, double headingDeg, int lengthFt, double latDeg = 47, double lonDeg = 10) {
+    ScenerySub s{2, latDeg, lonDeg, Scenery_HeadingWord(headingDeg), lengthFt, 150, side, number};
+    return s;
+}
+
+ScenerySub Aid(int end, const char* ident, double courseDeg) {
+    ScenerySub s{4, 47.01, 10.02, Scenery_HeadingWord(courseDeg)};
+    s.side = end;
+    s.integerBcd = 0x0110;
+    s.fractionBcd = 0x3500;
+    s.ident = ident;
+    return s;
+}
+
+SceneryFile SampleFile() {
+    SceneryFile f;
+    f.skippedEntries = true;
+    f.vors = {{41, 47.5, 8.5, 400, "ZUE", -3}, {0, 10, -20, 0, "AB   "}, {0, 11, 20, 0, " XY"}, {199, 60, 150, 0, "ABCDE"}};
+    f.ndbs = {{46, 7, 500, "NDB1"}, {45, 6, 0, "K"}};
+    SceneryAirport a{"LSZ ", 47.0, 10.0, {}};
+    a.subs = {Aid(2, "IGN", 90),             // before any runway: ignored
+              Runway(9, 1, 90, 1641),        // 09L / 27R
+              Aid(2, "IKL", 92), Aid(1, "I R", 272),
+              Runway(36, 0, 360, 1640),      // too short: ignored
+              Runway(36, 0, 0, 5000),        // 36 / 18
+              Runway(18, 3, 180, 5000),      // 18C / 36C, opposite heading 360
+              Runway(19, 2, 190, 5000)};     // 19R / 01L
+    SceneryAirport skipped{"XXXX", 1, 1, {}};
+    skipped.recordKind = 7;
+    SceneryAirport b{"B", -33.9, 151.2, {Runway(5, 0, 50, 8000, -33.9, 151.2)}};
+    b.subs.back().headingWord = 65535;
+    f.airports = {a, skipped, b};
+    return f;
+}
+
+TEST(FacilityReader, ReadsEveryRecordOfAWrittenFile) {
+    Database d;
+    const auto bytes = Scenery_BuildFile(SampleFile());
+    const auto records = ReadExact(d, bytes, bytes.size());
+    ASSERT_EQ(records.size(), 8u); // 4 VOR, 2 NDB, 2 airports (the other kind skipped)
+
+    // VORs by channel order, then NDBs, then airports.
+    const FacilityRecord* vor = records[2];
+    EXPECT_EQ(vor->kind, FACILITY_VOR);
+    EXPECT_STREQ(vor->ident, "ZUE");
+    EXPECT_EQ(vor->frequency, 110.05f); // channel 41
+    EXPECT_EQ(vor->entryCode, -3);
+    EXPECT_NEAR(vor->position.latitude * RAD_TO_DEG, 47.5, 1e-5);
+    EXPECT_NEAR(vor->position.longitude * RAD_TO_DEG, 8.5, 1e-4);
+    EXPECT_NEAR(vor->position.altitude, 400 * 3.28084, 1e-9);
+    EXPECT_EQ(records[0]->frequency, 108.0f);
+    EXPECT_STREQ(records[0]->ident, "AB");  // trailing blanks cut
+    EXPECT_STREQ(records[1]->ident, " XY"); // a leading blank stays
+    EXPECT_STREQ(records[3]->ident, "ABCDE");
+    EXPECT_NEAR(records[3]->frequency, 117.95f, 1e-5);
+    EXPECT_NEAR(records[0]->position.longitude * RAD_TO_DEG, -20, 1e-4);
+
+    EXPECT_EQ(records[4]->kind, FACILITY_NDB);
+    EXPECT_STREQ(records[4]->ident, "NDB1");
+    EXPECT_EQ(records[4]->frequency, 0.0f);
+    EXPECT_STREQ(records[5]->ident, "K "); // only blanks from the third character on are cut
+
+    const FacilityRecord* airport = records[6];
+    EXPECT_EQ(airport->kind, FACILITY_AIRPORT);
+    EXPECT_STREQ(airport->ident, "LSZ");
+    EXPECT_EQ(airport->position.altitude, 0.0);
+    ASSERT_EQ(airport->runwayCount, 4);
+    const RunwayRecord* r = airport->runways;
+    EXPECT_STREQ(r[0].ident, "09L");
+    EXPECT_STREQ(r[0].primaryEnd.ident, "09L");
+    EXPECT_STREQ(r[0].oppositeEnd.ident, "27R");
+    EXPECT_EQ(r[0].length, static_cast<float>(1641 * 0.3048));
+    EXPECT_EQ(r[0].width, static_cast<float>(150 * 0.3048));
+    EXPECT_STREQ(r[1].primaryEnd.ident, "36");
+    EXPECT_STREQ(r[1].oppositeEnd.ident, "18");
+    EXPECT_STREQ(r[2].oppositeEnd.ident, "36C");
+    EXPECT_NEAR(r[2].oppositeEnd.heading, 0.0f, 0.01); // the word 32768 is 180.003: wraps to 0.003
+    EXPECT_NEAR(r[1].oppositeEnd.heading, 180.0f, 1e-4);
+    EXPECT_STREQ(r[3].primaryEnd.ident, "19R");
+    EXPECT_STREQ(r[3].oppositeEnd.ident, "01L");
+    // Approach aids: the first came before any runway; the others serve 09L and 27R.
+    EXPECT_STREQ(r[0].primaryEnd.aidIdent, "IKL");
+    EXPECT_NEAR(r[0].primaryEnd.aidFrequency, 110.35f, 1e-4);
+    EXPECT_NEAR(r[0].primaryEnd.aidCourse, 92.0f, 0.01);
+    EXPECT_STREQ(r[0].oppositeEnd.aidIdent, "I");  // blanks at 1 to 3 cut
+    EXPECT_STREQ(r[1].primaryEnd.aidIdent, "");
+
+    const FacilityRecord* south = records[7];
+    ASSERT_EQ(south->runwayCount, 1);
+    EXPECT_EQ(south->runways[0].heading, 360.0f); // heading word 65535
+    EXPECT_EQ(south->runways[0].oppositeEnd.heading, 180.0f);
+    EXPECT_NEAR(south->position.latitude * RAD_TO_DEG, -33.9, 1e-5); // 9e-6 degrees a unit
+}
+
+TEST(FacilityReader, ThresholdsLieHalfTheLengthBehindEachEnd) {
+    Database d;
+    const auto bytes = Scenery_BuildFile(SampleFile());
+    const auto records = ReadExact(d, bytes, bytes.size());
+    const RunwayRecord& r = records[6]->runways[1]; // 36 / 18 at 47 N 10 E, 5000 ft
+    const double half = 5000 * 0.3048 / 2;
+    // Thresholds carry the offsets' longitude range: near -350 degrees.
+    EXPECT_NEAR(r.primaryEnd.threshold.longitude * RAD_TO_DEG, -350.0, 1e-6);
+    EXPECT_NEAR(r.oppositeEnd.threshold.longitude * RAD_TO_DEG, -350.0, 1e-6);
+    EXPECT_NEAR(r.centre.longitude * RAD_TO_DEG, 10.0, 1e-6); // the centre keeps the file's
+    double distance, bearing;
+    Geo_DistanceBearing(&r.centre, &r.primaryEnd.threshold, &distance, &bearing);
+    EXPECT_NEAR(bearing, 180.0, 1e-3); // 36: its threshold lies south of the centre
+    EXPECT_NEAR(distance, half * 111120.0 / (6367310.0 * PI / 180), 0.2);
+    Geo_DistanceBearing(&r.centre, &r.oppositeEnd.threshold, &distance, &bearing);
+    EXPECT_NEAR(remainder(bearing, 360.0), 0.0, 1e-3); // due north: 0 or 360
+}
+
+TEST(FacilityReader, DecodesPackedPositionsAndBcdFrequencies) {
+    const uint8_t flagOnly[8] = {0x00, 0x00, 0x80, 0x00, 0x00, 0xC0, 0x10, 0x00};
+    const GeoPosition p = Facility_DecodePosition(flagOnly);
+    EXPECT_DOUBLE_EQ(p.latitude, 150.0 * DEG_TO_RAD);
+    EXPECT_DOUBLE_EQ(p.longitude, -PI / 2);
+    EXPECT_NEAR(p.altitude, 16 * 3.28084, 1e-12);
+    EXPECT_DOUBLE_EQ(Facility_DecodeBcdFrequency(0x0110, 0x3500), 110.35);
+    EXPECT_DOUBLE_EQ(Facility_DecodeBcdFrequency(0xF110, 0x350F), 110.35); // ignored nibbles
+}
+
+TEST(FacilityReader, AnEmptyHeaderAddsNothing) {
+    Database d;
+    const std::vector<uint8_t> header(168, 0);
+    EXPECT_TRUE(ReadExact(d, header, header.size()).empty());
+}
+
+TEST(FacilityReader, TruncatedFilesNeverReadPastTheirEnd) {
+    const auto bytes = Scenery_BuildFile(SampleFile());
+    for (size_t size = 0; size <= bytes.size(); ++size) {
+        Database d;
+        const size_t count = ReadExact(d, bytes, size).size();
+        ASSERT_LE(count, 8u) << size;
+        if (size < 168) {
+            ASSERT_EQ(count, 0u) << "shorter than its header: " << size;
+        }
+        if (size == bytes.size()) {
+            ASSERT_EQ(count, 8u);
+        }
+    }
+}
+
+void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+TEST(FacilityReader, DamagedSectionsStopWhileTheOthersAreRead) {
+    SceneryLayout layout;
+    const auto good = Scenery_BuildFile(SampleFile(), &layout);
+    struct Damage {
+        const char* what;
+        void (*apply)(std::vector<uint8_t>&, const SceneryLayout&);
+        size_t expect; // records still read
+    };
+    const Damage damages[] = {
+        {"VOR offset past the end", [](auto& b, auto&) { PutU32(b, 18, static_cast<uint32_t>(b.size() + 100)); }, 4},
+        {"NDB offset past the end", [](auto& b, auto&) { PutU32(b, 78, 0xFFFFFFF0u); }, 6},
+        {"airport offset at the last byte", [](auto& b, auto&) { PutU32(b, 164, static_cast<uint32_t>(b.size() - 1)); }, 6},
+        {"negative first channel",
+         [](auto& b, auto&) {
+             b[22] = 0xFE;
+             b[23] = 0xFF;
+         },
+         4},
+        {"group record's run past the end",
+         [](auto& b, auto& l) {
+             // Channel 0's group record: its run offset points off the data.
+             uint32_t g = b[l.vorSection + 1] | b[l.vorSection + 2] << 8 | b[l.vorSection + 3] << 16;
+             PutU32(b, l.vorSection + g + 5, 0x7FFFFFFFu);
+         },
+         4},
+        {"NDB chain that runs off the buffer",
+         [](auto& b, auto& l) {
+             // Every byte from the chain to the end a group mark.
+             for (size_t i = l.ndbSection; i < b.size(); ++i)
+                 b[i] = 21;
+         },
+         4},
+        {"airport record length that wraps",
+         [](auto& b, auto& l) { PutU32(b, l.airportSection + 4, 0xFFFFFFFFu); }, 7},
+        {"sub-record offset past the end",
+         [](auto& b, auto& l) { PutU32(b, l.airportSection + 56, 0x80000000u); }, 7},
+    };
+    for (const Damage& damage : damages) {
+        std::vector<uint8_t> bytes = good;
+        damage.apply(bytes, layout);
+        Database d;
+        EXPECT_EQ(ReadExact(d, bytes, bytes.size()).size(), damage.expect) << damage.what;
+    }
+    // Channels past the index read whatever bytes follow it, until an entry
+    // would lie outside the file: the real records all come through.
+    std::vector<uint8_t> bytes = good;
+    bytes[24] = 0x30;
+    bytes[25] = 0x75; // last channel 30000
+    Database d;
+    EXPECT_GE(ReadExact(d, bytes, bytes.size()).size(), 8u);
+}
+
+TEST(FacilityReader, ManyRunwaysCostLinearTime) {
+    SceneryFile f;
+    SceneryAirport a{"BIG", 1, 1, {}};
+    for (int i = 0; i < 20000; ++i)
+        a.subs.push_back(Runway(1 + i % 36, 0, 10, 2000, 1, 1));
+    f.airports.push_back(a);
+    Database d;
+    const auto bytes = Scenery_BuildFile(f);
+    const auto records = ReadExact(d, bytes, bytes.size());
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]->runwayCount, 20000);
+    EXPECT_STREQ(records[0]->runways[19999].ident, "20"); // 1 + 19999 % 36
+}
+
+} // namespace
