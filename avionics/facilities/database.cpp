@@ -23,6 +23,11 @@ static void UpperCase(char* text) {
         *text = static_cast<char>(toupper(static_cast<unsigned char>(*text)));
 }
 
+// Who hears of damaged files; tools set it, the library never does.
+static FacilityDamageFn g_damageCallback = nullptr;
+
+void Facility_SetDamageCallback(FacilityDamageFn callback) { g_damageCallback = callback; }
+
 int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const char* name) {
     char path[FACILITY_PATH_SIZE];
     if (!JoinPath(path, folder, name))
@@ -44,8 +49,10 @@ int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const 
         }
     }
     fclose(file);
-    if (!data.empty())
-        Facility_ReadBuffer(database, data.data(), data.size());
+    FacilityReadReport report;
+    Facility_ReadBufferReport(database, data.data(), data.size(), &report);
+    if (report.damage != 0 && g_damageCallback != nullptr)
+        g_damageCallback(path, &report);
     return 1;
 }
 

@@ -70,6 +70,23 @@ extern const char FACILITY_PATH_SEPARATOR;
 int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const char* name);
 /* The same for a file already in memory. */
 int32_t Facility_ReadBuffer(FacilityDatabase* database, const uint8_t* data, size_t size);
+
+/* What a read found damaged; nothing is reported for files that are whole. */
+enum {
+    FACILITY_DAMAGE_HEADER = 1,   /* shorter than its 168-byte header: nothing read */
+    FACILITY_DAMAGE_VOR = 2,      /* the VOR section ran off the data and was cut short */
+    FACILITY_DAMAGE_NDB = 4,
+    FACILITY_DAMAGE_AIRPORT = 8,
+};
+typedef struct FacilityReadReport {
+    int32_t damage;  /* FACILITY_DAMAGE_ bits */
+    int32_t records; /* records appended */
+} FacilityReadReport;
+int32_t Facility_ReadBufferReport(FacilityDatabase* database, const uint8_t* data, size_t size,
+                                  FacilityReadReport* report);
+/* Called by Facility_ReadFile for each file read with damage; none by default. */
+typedef void (*FacilityDamageFn)(const char* path, const FacilityReadReport* report);
+void Facility_SetDamageCallback(FacilityDamageFn callback);
 /* A packed 8-byte nav-aid position: radians, radians, feet. */
 GeoPosition Facility_DecodePosition(const uint8_t packed[8]);
 /* MHz from BCD words: integer 0x0110 with fraction 0x3500 is 110.35. */

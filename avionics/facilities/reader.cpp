@@ -169,28 +169,32 @@ int ReadChain(FacilityDatabase* database, const FacilityReader* r, uint64_t sect
     }
 }
 
-void ReadVorSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section, int32_t first,
-                    int32_t last) {
+// Each section reader returns 0 when the section was cut short.
+int ReadVorSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section, int32_t first,
+                   int32_t last) {
     uint32_t mark, firstOffset;
-    if (!Read_U8(r, section, &mark) || !Read_U32(r, section + 1, &firstOffset) || mark != 1 || firstOffset == 0)
-        return;
+    if (!Read_U8(r, section, &mark) || !Read_U32(r, section + 1, &firstOffset))
+        return 0;
+    if (mark != 1 || firstOffset == 0)
+        return 1; // no channel index: nothing to read
     for (int32_t channel = first; channel <= last; ++channel) {
         uint32_t groupOffset;
         if (channel < 0 || !Read_U32(r, section + CHANNEL_ENTRY_SIZE * static_cast<uint64_t>(channel) + 1,
                                      &groupOffset))
-            return; // outside the channel index
+            return 0; // outside the channel index
         const uint64_t g = section + groupOffset;
         if (g == 0 || g >= r->size)
             continue;
         if (!ReadChain(database, r, section, g, FACILITY_VOR, static_cast<uint32_t>(channel)))
-            return;
+            return 0;
     }
+    return 1;
 }
 
-void ReadNdbSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section) {
-    if (section == 0 || section >= r->size)
-        return;
-    ReadChain(database, r, section, section, FACILITY_NDB, 0);
+int ReadNdbSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section) {
+    if (section >= r->size)
+        return 0;
+    return ReadChain(database, r, section, section, FACILITY_NDB, 0);
 }
 
 GeoPosition AirportPosition(const uint8_t* record, uint64_t latitudeAt, uint64_t longitudeAt) {
@@ -298,19 +302,21 @@ int ReadSubRecords(const FacilityReader* r, uint64_t s, FacilityRecord* airport)
     }
 }
 
-void ReadAirportSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section) {
+int ReadAirportSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section) {
     uint64_t at = section;
     for (;;) {
         uint32_t mark, length, kind;
-        if (!Read_U16(r, at, &mark) || mark == 0)
-            return;
+        if (!Read_U16(r, at, &mark))
+            return 0;
+        if (mark == 0)
+            return 1;
         if (!Read_U32(r, at + 4, &length) || !Read_U32(r, at + 8, &kind))
-            return;
+            return 0;
         if (kind == 1) {
             const uint8_t* head;
             uint32_t firstSub;
             if (!Read_Bytes(r, at, AIRPORT_HEAD_SIZE, &head) || !Read_U32(r, at + 56, &firstSub))
-                return;
+                return 0;
             FacilityRecord* airport = NewRecord(FACILITY_AIRPORT);
             if (airport != nullptr) {
                 airport->position = AirportPosition(head, 28, 36);
@@ -319,7 +325,7 @@ void ReadAirportSection(FacilityDatabase* database, const FacilityReader* r, uin
                     airport = nullptr;
             }
             if (!ReadSubRecords(r, at + 60 + firstSub, airport))
-                return;
+                return 0;
         }
         at += 8 + static_cast<uint64_t>(length);
     }
@@ -370,22 +376,34 @@ void Facility_ReleaseRecord(void* item) {
     free(record);
 }
 
-int32_t Facility_ReadBuffer(FacilityDatabase* database, const uint8_t* data, size_t size) {
+int32_t Facility_ReadBufferReport(FacilityDatabase* database, const uint8_t* data, size_t size,
+                                  FacilityReadReport* report) {
     const FacilityReader reader = {data, size};
     const FacilityReader* r = &reader;
+    FacilityReadReport found = {0, 0};
+    const int32_t before = database->facilities ? database->facilities->count : 0;
     uint32_t vor = 0, first = 0, last = 0, ndb = 0, airport = 0;
-    if (size < HEADER_SIZE)
-        return 1; // no whole header: nothing to read
-    Read_U32(r, HEADER_VOR_OFFSET, &vor);
-    Read_U16(r, HEADER_FIRST_CHANNEL, &first);
-    Read_U16(r, HEADER_LAST_CHANNEL, &last);
-    Read_U32(r, HEADER_NDB_OFFSET, &ndb);
-    Read_U32(r, HEADER_AIRPORT_OFFSET, &airport);
-    if (vor != 0)
-        ReadVorSection(database, r, vor, static_cast<int16_t>(first), static_cast<int16_t>(last));
-    if (ndb != 0)
-        ReadNdbSection(database, r, ndb);
-    if (airport != 0)
-        ReadAirportSection(database, r, airport);
+    if (size < HEADER_SIZE) {
+        found.damage = FACILITY_DAMAGE_HEADER; // no whole header: nothing to read
+    } else {
+        Read_U32(r, HEADER_VOR_OFFSET, &vor);
+        Read_U16(r, HEADER_FIRST_CHANNEL, &first);
+        Read_U16(r, HEADER_LAST_CHANNEL, &last);
+        Read_U32(r, HEADER_NDB_OFFSET, &ndb);
+        Read_U32(r, HEADER_AIRPORT_OFFSET, &airport);
+        if (vor != 0 && !ReadVorSection(database, r, vor, static_cast<int16_t>(first), static_cast<int16_t>(last)))
+            found.damage |= FACILITY_DAMAGE_VOR;
+        if (ndb != 0 && !ReadNdbSection(database, r, ndb))
+            found.damage |= FACILITY_DAMAGE_NDB;
+        if (airport != 0 && !ReadAirportSection(database, r, airport))
+            found.damage |= FACILITY_DAMAGE_AIRPORT;
+    }
+    found.records = (database->facilities ? database->facilities->count : 0) - before;
+    if (report)
+        *report = found;
     return 1;
+}
+
+int32_t Facility_ReadBuffer(FacilityDatabase* database, const uint8_t* data, size_t size) {
+    return Facility_ReadBufferReport(database, data, size, nullptr);
 }

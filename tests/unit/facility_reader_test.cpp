@@ -163,7 +163,16 @@ TEST(FacilityReader, DecodesPackedPositionsAndBcdFrequencies) {
 TEST(FacilityReader, AnEmptyHeaderAddsNothing) {
     Database d;
     const std::vector<uint8_t> header(168, 0);
-    EXPECT_TRUE(ReadExact(d, header, header.size()).empty());
+    FacilityReadReport report;
+    Facility_ReadBufferReport(&d.db, header.data(), header.size(), &report);
+    EXPECT_TRUE(d.Records().empty());
+    EXPECT_EQ(report.damage, 0);
+    Facility_ReadBufferReport(&d.db, header.data(), 100, &report);
+    EXPECT_EQ(report.damage, FACILITY_DAMAGE_HEADER);
+    const auto whole = Scenery_BuildFile(SampleFile());
+    Facility_ReadBufferReport(&d.db, whole.data(), whole.size(), &report);
+    EXPECT_EQ(report.damage, 0);
+    EXPECT_EQ(report.records, 8);
 }
 
 TEST(FacilityReader, TruncatedFilesNeverReadPastTheirEnd) {
@@ -193,41 +202,48 @@ TEST(FacilityReader, DamagedSectionsStopWhileTheOthersAreRead) {
         const char* what;
         void (*apply)(std::vector<uint8_t>&, const SceneryLayout&);
         size_t expect; // records still read
+        int32_t damage; // sections reported cut short
     };
     const Damage damages[] = {
-        {"VOR offset past the end", [](auto& b, auto&) { PutU32(b, 18, static_cast<uint32_t>(b.size() + 100)); }, 4},
-        {"NDB offset past the end", [](auto& b, auto&) { PutU32(b, 78, 0xFFFFFFF0u); }, 6},
-        {"airport offset at the last byte", [](auto& b, auto&) { PutU32(b, 164, static_cast<uint32_t>(b.size() - 1)); }, 6},
+        {"VOR offset past the end", [](auto& b, auto&) { PutU32(b, 18, static_cast<uint32_t>(b.size() + 100)); }, 4, FACILITY_DAMAGE_VOR},
+        {"NDB offset past the end", [](auto& b, auto&) { PutU32(b, 78, 0xFFFFFFF0u); }, 6, FACILITY_DAMAGE_NDB},
+        {"airport offset at the last byte", [](auto& b, auto&) { PutU32(b, 164, static_cast<uint32_t>(b.size() - 1)); }, 6, FACILITY_DAMAGE_AIRPORT},
         {"negative first channel",
          [](auto& b, auto&) {
              b[22] = 0xFE;
              b[23] = 0xFF;
          },
-         4},
+         4, FACILITY_DAMAGE_VOR},
         {"group record's run past the end",
          [](auto& b, auto& l) {
              // Channel 0's group record: its run offset points off the data.
              uint32_t g = b[l.vorSection + 1] | b[l.vorSection + 2] << 8 | b[l.vorSection + 3] << 16;
              PutU32(b, l.vorSection + g + 5, 0x7FFFFFFFu);
          },
-         4},
+         4, FACILITY_DAMAGE_VOR},
         {"NDB chain that runs off the buffer",
          [](auto& b, auto& l) {
              // Every byte from the chain to the end a group mark.
              for (size_t i = l.ndbSection; i < b.size(); ++i)
                  b[i] = 21;
          },
-         4},
+         4, FACILITY_DAMAGE_NDB | FACILITY_DAMAGE_AIRPORT},
         {"airport record length that wraps",
-         [](auto& b, auto& l) { PutU32(b, l.airportSection + 4, 0xFFFFFFFFu); }, 7},
+         [](auto& b, auto& l) { PutU32(b, l.airportSection + 4, 0xFFFFFFFFu); }, 7,
+         FACILITY_DAMAGE_AIRPORT},
         {"sub-record offset past the end",
-         [](auto& b, auto& l) { PutU32(b, l.airportSection + 56, 0x80000000u); }, 7},
+         [](auto& b, auto& l) { PutU32(b, l.airportSection + 56, 0x80000000u); }, 7,
+         FACILITY_DAMAGE_AIRPORT},
     };
     for (const Damage& damage : damages) {
         std::vector<uint8_t> bytes = good;
         damage.apply(bytes, layout);
         Database d;
-        EXPECT_EQ(ReadExact(d, bytes, bytes.size()).size(), damage.expect) << damage.what;
+        FacilityReadReport report;
+        Facility_ReadBufferReport(&d.db, bytes.data(), bytes.size(), &report);
+        EXPECT_EQ(d.Records().size(), damage.expect) << damage.what;
+        EXPECT_EQ(report.damage, damage.damage) << damage.what;
+        EXPECT_EQ(report.records, static_cast<int32_t>(damage.expect)) << damage.what;
     }
     // Channels past the index read whatever bytes follow it, until an entry
     // would lie outside the file: the real records all come through.

@@ -1,0 +1,228 @@
+// tools/facilities/main.cpp
+// skorvan-facilities: reads one scenery file or a whole scenery root with
+// the facility reader and prints the records as JSON, CSV or GeoJSON, or
+// the facilities near a position.
+#include "facilities.h"
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+static const char USAGE[] =
+    "usage: skorvan-facilities FILE.BGL|SCENERY-ROOT [--format json|csv|geojson] [--near LAT,LON]\n"
+    "Reads the VOR, NDB and airport sections of one scenery file, or every facility\n"
+    "file below a simulator folder (SCENEDB/EASTHEM, SCENEDB/WESTHEM and\n"
+    "SCENEDB/AFDFILES/SCENERY), and prints the records. --near prints only the\n"
+    "facilities near a position (degrees), as the moving map would draw them.\n";
+
+static int g_damagedFiles = 0;
+
+static void ReportDamage(const char* path, const FacilityReadReport* report) {
+    ++g_damagedFiles;
+    std::string what;
+    if (report->damage & FACILITY_DAMAGE_HEADER)
+        what += ", shorter than its header (nothing read)";
+    if (report->damage & FACILITY_DAMAGE_VOR)
+        what += ", VOR section cut short";
+    if (report->damage & FACILITY_DAMAGE_NDB)
+        what += ", NDB section cut short";
+    if (report->damage & FACILITY_DAMAGE_AIRPORT)
+        what += ", airport section cut short";
+    fprintf(stderr, "skorvan-facilities: %s: damaged%s; %d records read from it\n", path, what.c_str(),
+            report->records);
+}
+
+static const char* KindName(int32_t kind) {
+    return kind == FACILITY_VOR ? "VOR" : kind == FACILITY_NDB ? "NDB" : kind == FACILITY_AIRPORT ? "AIRPORT" : "?";
+}
+
+// JSON string of an identifier: quotes, backslashes and control bytes
+// escaped, other bytes above 127 as \u00XX (the files are single-byte text).
+static std::string JsonText(const char* text) {
+    std::string out = "\"";
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c) {
+        if (*c == '"' || *c == '\\') {
+            out += '\\';
+            out += static_cast<char>(*c);
+        } else if (*c < 0x20 || *c > 0x7E) {
+            char escape[8];
+            snprintf(escape, sizeof escape, "\\u%04x", *c);
+            out += escape;
+        } else {
+            out += static_cast<char>(*c);
+        }
+    }
+    return out + "\"";
+}
+
+// Numbers that read back exactly: 17 digits for doubles, 9 for floats.
+static std::string D(double v) {
+    char text[40];
+    snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+static std::string F(float v) {
+    char text[40];
+    snprintf(text, sizeof text, "%.9g", static_cast<double>(v));
+    return text;
+}
+static std::string Point(const GeoPosition& p) {
+    return "{\"latitude\":" + D(p.latitude * RAD_TO_DEG) + ",\"longitude\":" + D(p.longitude * RAD_TO_DEG) + "}";
+}
+
+static std::string EndJson(const RunwayEnd& e) {
+    return "{\"ident\":" + JsonText(e.ident) + ",\"threshold\":" + Point(e.threshold) + ",\"heading\":" +
+           F(e.heading) + ",\"length\":" + F(e.length) + ",\"aidIdent\":" + JsonText(e.aidIdent) +
+           ",\"aidPosition\":" + Point(e.aidPosition) + ",\"aidCourse\":" + F(e.aidCourse) +
+           ",\"aidFrequency\":" + F(e.aidFrequency) + "}";
+}
+
+static void PrintJson(const ObjectList* list) {
+    printf("[");
+    const char* comma = "\n";
+    for (const ListNode* n = list ? list->head : nullptr; n; n = n->next, comma = ",\n") {
+        const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
+        std::string runways;
+        for (int32_t i = 0; i < r->runwayCount; ++i) {
+            const RunwayRecord& w = r->runways[i];
+            runways += std::string(i ? "," : "") + "{\"ident\":" + JsonText(w.ident) + ",\"centre\":" +
+                       Point(w.centre) + ",\"heading\":" + F(w.heading) + ",\"length\":" + F(w.length) +
+                       ",\"width\":" + F(w.width) + ",\"primaryEnd\":" + EndJson(w.primaryEnd) +
+                       ",\"oppositeEnd\":" + EndJson(w.oppositeEnd) + "}";
+        }
+        printf("%s{\"kind\":\"%s\",\"ident\":%s,\"latitude\":%s,\"longitude\":%s,\"altitude\":%s,"
+               "\"frequency\":%s,\"entryCode\":%d,\"runways\":[%s]}",
+               comma, KindName(r->kind), JsonText(r->ident).c_str(), D(r->position.latitude * RAD_TO_DEG).c_str(),
+               D(r->position.longitude * RAD_TO_DEG).c_str(), D(r->position.altitude).c_str(),
+               F(r->frequency).c_str(), r->kind == FACILITY_VOR ? r->entryCode : 0, runways.c_str());
+    }
+    printf("\n]\n");
+}
+
+static void PrintCsv(const ObjectList* list) {
+    printf("kind,ident,lat_deg,lon_deg,alt_ft,frequency_mhz,runways\n");
+    for (const ListNode* n = list ? list->head : nullptr; n; n = n->next) {
+        const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
+        std::string ident = r->ident;
+        for (char& c : ident)
+            if (c == ',' || c == '"')
+                c = '_';
+        printf("%s,%s,%.9f,%.9f,%.2f,%.2f,%d\n", KindName(r->kind), ident.c_str(), r->position.latitude * RAD_TO_DEG,
+               r->position.longitude * RAD_TO_DEG, r->position.altitude, static_cast<double>(r->frequency),
+               r->runwayCount);
+    }
+}
+
+static std::string Coordinates(const GeoPosition& p) {
+    return "[" + D(remainder(p.longitude * RAD_TO_DEG, 360.0)) + "," + D(p.latitude * RAD_TO_DEG) + "]";
+}
+
+static void PrintGeoJson(const ObjectList* list) {
+    printf("{\"type\":\"FeatureCollection\",\"features\":[");
+    const char* comma = "\n";
+    for (const ListNode* n = list ? list->head : nullptr; n; n = n->next) {
+        const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
+        printf("%s{\"type\":\"Feature\",\"properties\":{\"kind\":\"%s\",\"ident\":%s,\"frequency\":%s},"
+               "\"geometry\":{\"type\":\"Point\",\"coordinates\":%s}}",
+               comma, KindName(r->kind), JsonText(r->ident).c_str(), F(r->frequency).c_str(),
+               Coordinates(r->position).c_str());
+        comma = ",\n";
+        for (int32_t i = 0; i < r->runwayCount; ++i) {
+            const RunwayRecord& w = r->runways[i];
+            printf(",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"RUNWAY\",\"airport\":%s,\"ident\":%s},"
+                   "\"geometry\":{\"type\":\"LineString\",\"coordinates\":[%s,%s]}}",
+                   JsonText(r->ident).c_str(), JsonText(w.ident).c_str(),
+                   Coordinates(w.primaryEnd.threshold).c_str(), Coordinates(w.oppositeEnd.threshold).c_str());
+        }
+    }
+    printf("\n]}\n");
+}
+
+int main(int argc, char** argv) {
+    std::string input, format = "json";
+    bool near = false;
+    double nearLat = 0, nearLon = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            fputs(USAGE, stdout);
+            return 0;
+        } else if (arg == "--format" && i + 1 < argc) {
+            format = argv[++i];
+            if (format != "json" && format != "csv" && format != "geojson") {
+                fprintf(stderr, "skorvan-facilities: --format is json, csv or geojson, not '%s'\n", format.c_str());
+                return 2;
+            }
+        } else if (arg == "--near" && i + 1 < argc) {
+            char* end = nullptr;
+            nearLat = strtod(argv[++i], &end);
+            if (*end != ',' || (nearLon = strtod(end + 1, &end), *end != '\0') || fabs(nearLat) > 90 ||
+                fabs(nearLon) > 180) {
+                fprintf(stderr, "skorvan-facilities: --near needs LAT,LON in degrees, such as 47.45,8.55\n");
+                return 2;
+            }
+            near = true;
+        } else if (arg[0] != '-' && input.empty()) {
+            input = arg;
+        } else {
+            fprintf(stderr, "skorvan-facilities: unknown or incomplete option %s\n%s", arg.c_str(), USAGE);
+            return 2;
+        }
+    }
+    if (input.empty()) {
+        fputs(USAGE, stderr);
+        return 2;
+    }
+    while (input.size() > 1 && input.back() == '/')
+        input.pop_back();
+    struct stat info;
+    if (stat(input.c_str(), &info) != 0) {
+        fprintf(stderr, "skorvan-facilities: %s does not exist\n", input.c_str());
+        return 1;
+    }
+    Facility_SetDamageCallback(ReportDamage);
+    FacilityDatabase db = {};
+    if (S_ISDIR(info.st_mode)) {
+        if (input.size() >= sizeof db.sceneryRoot) {
+            fprintf(stderr, "skorvan-facilities: %s is too long a path\n", input.c_str());
+            return 1;
+        }
+        snprintf(db.sceneryRoot, sizeof db.sceneryRoot, "%s", input.c_str());
+        struct stat scenedb;
+        if (stat((input + "/SCENEDB").c_str(), &scenedb) != 0 || !S_ISDIR(scenedb.st_mode)) {
+            fprintf(stderr, "skorvan-facilities: %s has no SCENEDB folder: not a simulator folder\n", input.c_str());
+            return 1;
+        }
+        fprintf(stderr, "skorvan-facilities: reading the scenery below %s ...\n", input.c_str());
+        Facility_LoadDatabase(&db);
+    } else {
+        const size_t slash = input.find_last_of('/');
+        const std::string folder = slash == std::string::npos ? "." : input.substr(0, slash);
+        Facility_ReadFile(&db, folder.c_str(), input.c_str() + (slash == std::string::npos ? 0 : slash + 1));
+        db.loaded = 1;
+    }
+    if (db.facilities == nullptr)
+        db.facilities = List_Create(Facility_ReleaseRecord);
+    const ObjectList* shown = db.facilities;
+    if (near) {
+        // A stored cell that differs from any real one, so the list is built.
+        db.nearCellLatitude = db.nearCellLongitude = INT32_MIN;
+        const GeoPosition position = {nearLat * DEG_TO_RAD, nearLon * DEG_TO_RAD, 0};
+        Facility_UpdateNearList(&db, &position);
+        shown = db.nearFacilities;
+    }
+    if (format == "csv")
+        PrintCsv(shown);
+    else if (format == "geojson")
+        PrintGeoJson(shown);
+    else
+        PrintJson(shown);
+    fprintf(stderr, "skorvan-facilities: %d facilities%s%s\n", shown ? shown->count : 0, near ? " near the position" : "",
+            g_damagedFiles ? "; some files were damaged (above)" : "");
+    Facility_FreeDatabase(&db);
+    return 0;
+}
