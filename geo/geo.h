@@ -56,6 +56,16 @@ double Vec3_AngleXZ(const Vector3* p, const Vector3* q);
  * result's longitude lies in [-2pi, 0); its altitude is 0. */
 void Geo_OffsetToPosition(const GeoPosition* origin, const Vector3* offset, GeoPosition* out);
 
+/* An origin with the sines and cosines of its rotations worked out once,
+ * for many offsets from it (runway thresholds, map symbols). The results are
+ * exactly those of Geo_OffsetToPosition. */
+typedef struct GeoOffsetOrigin {
+    double cosLatitude, sinLatitude;   /* of origin.latitude */
+    double cosLongitude, sinLongitude; /* of -origin.longitude */
+} GeoOffsetOrigin;
+void Geo_PrepareOffsetOrigin(const GeoPosition* origin, GeoOffsetOrigin* prepared);
+void Geo_OffsetFromOrigin(const GeoOffsetOrigin* prepared, const Vector3* offset, GeoPosition* out);
+
 /* Great-circle distance (metres, 111120 m per degree of arc) and initial
  * bearing (degrees, [0, 360]) from one position to another; altitude is
  * ignored. Coincident and exactly antipodal positions give 0 and 0. */

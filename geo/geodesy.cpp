@@ -6,19 +6,21 @@
 
 #include <cmath>
 
-void Vec3_RotateX(Vector3* v, double angle) {
-    const double c = cos(angle), s = sin(angle);
+// The rotations by a cosine and sine already worked out.
+static void RotateX(Vector3* v, double c, double s) {
     const double y = v->y, z = v->z;
     v->y = y * c - z * s;
     v->z = y * s + z * c;
 }
 
-void Vec3_RotateY(Vector3* v, double angle) {
-    const double c = cos(angle), s = sin(angle);
+static void RotateY(Vector3* v, double c, double s) {
     const double x = v->x, z = v->z;
     v->x = x * c + z * s;
     v->z = z * c - x * s;
 }
+
+void Vec3_RotateX(Vector3* v, double angle) { RotateX(v, cos(angle), sin(angle)); }
+void Vec3_RotateY(Vector3* v, double angle) { RotateY(v, cos(angle), sin(angle)); }
 
 double Vec3_AngleYZ(const Vector3* p, const Vector3* q) {
     const double dy = p->y - q->y, dz = p->z - q->z;
@@ -36,21 +38,38 @@ double Vec3_AngleXZ(const Vector3* p, const Vector3* q) {
     return 0.0;
 }
 
-void Geo_OffsetToPosition(const GeoPosition* origin, const Vector3* offset, GeoPosition* out) {
+void Geo_PrepareOffsetOrigin(const GeoPosition* origin, GeoOffsetOrigin* prepared) {
+    prepared->cosLatitude = cos(origin->latitude);
+    prepared->sinLatitude = sin(origin->latitude);
+    prepared->cosLongitude = cos(-origin->longitude);
+    prepared->sinLongitude = sin(-origin->longitude);
+}
+
+void Geo_OffsetFromOrigin(const GeoOffsetOrigin* prepared, const Vector3* offset, GeoPosition* out) {
     // Stand the offset on top of the sphere, turn it to the origin's latitude
     // and longitude, then read the direction back as latitude and longitude.
+    // The two fixed turns (-pi/2 about x, pi about y) use sines and cosines
+    // worked out once, with the same functions as every other rotation.
+    static const double COS_MINUS_HALF_PI = cos(-GEO_HALF_PI), SIN_MINUS_HALF_PI = sin(-GEO_HALF_PI);
+    static const double COS_PI = cos(GEO_PI), SIN_PI = sin(GEO_PI);
     static const Vector3 ZERO = {0.0, 0.0, 0.0};
     Vector3 v = {offset->x, EARTH_RADIUS_M, offset->z};
-    Vec3_RotateX(&v, -GEO_HALF_PI);
-    Vec3_RotateX(&v, origin->latitude);
-    Vec3_RotateY(&v, -origin->longitude);
-    Vec3_RotateY(&v, GEO_PI);
+    RotateX(&v, COS_MINUS_HALF_PI, SIN_MINUS_HALF_PI);
+    RotateX(&v, prepared->cosLatitude, prepared->sinLatitude);
+    RotateY(&v, prepared->cosLongitude, prepared->sinLongitude);
+    RotateY(&v, COS_PI, SIN_PI);
     const double longitude = -Vec3_AngleXZ(&ZERO, &v);
     Vec3_RotateY(&v, longitude);
     const double latitude = -Vec3_AngleYZ(&ZERO, &v);
     out->latitude = latitude;
     out->longitude = longitude;
     out->altitude = 0.0;
+}
+
+void Geo_OffsetToPosition(const GeoPosition* origin, const Vector3* offset, GeoPosition* out) {
+    GeoOffsetOrigin prepared;
+    Geo_PrepareOffsetOrigin(origin, &prepared);
+    Geo_OffsetFromOrigin(&prepared, offset, out);
 }
 
 // acos of a cosine that rounding may have carried just beyond +-1.

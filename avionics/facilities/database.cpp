@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 // folder<separator>name into out; 0 (nothing built) when it would not fit.
 static int JoinPath(char out[FACILITY_PATH_SIZE], const char* folder, const char* name) {
@@ -36,21 +35,18 @@ int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const 
     if (file == nullptr)
         return 1;
     // Read once; every section is decoded from the same bytes.
-    std::vector<uint8_t> data;
+    size_t size = 0;
+    uint8_t* data = nullptr;
     if (fseek(file, 0, SEEK_END) == 0) {
-        const long size = ftell(file);
-        if (size > 0 && fseek(file, 0, SEEK_SET) == 0) {
-            try {
-                data.resize(static_cast<size_t>(size));
-            } catch (...) {
-                data.clear(); // too large to hold: the file is skipped
-            }
-            data.resize(fread(data.data(), 1, data.size(), file));
-        }
+        const long length = ftell(file);
+        if (length > 0 && fseek(file, 0, SEEK_SET) == 0 &&
+            (data = static_cast<uint8_t*>(malloc(static_cast<size_t>(length)))) != nullptr)
+            size = fread(data, 1, static_cast<size_t>(length), file); // too large to hold: skipped
     }
     fclose(file);
     FacilityReadReport report;
-    Facility_ReadBufferReport(database, data.data(), data.size(), &report);
+    Facility_ReadBufferReport(database, data, size, &report);
+    free(data);
     if (report.damage != 0 && g_damageCallback != nullptr)
         g_damageCallback(path, &report);
     return 1;

@@ -214,22 +214,35 @@ int32_t I32At(const uint8_t* p, int at) {
 
 float HeadingDegrees(uint32_t word) { return static_cast<float>(word / 65535.0 * 360.0); }
 
-// The point half the length behind a heading from the centre.
-GeoPosition Threshold(const GeoPosition& centre, double headingDeg, double length) {
+// The point half the length behind a heading from the (prepared) centre.
+GeoPosition Threshold(const GeoOffsetOrigin& centre, double headingDeg, double length) {
     Vector3 v = {0.0, 0.0, length * 0.5};
     Vec3_RotateY(&v, (headingDeg + 180.0) * DEG_TO_RAD);
     GeoPosition p;
-    Geo_OffsetToPosition(&centre, &v, &p);
+    Geo_OffsetFromOrigin(&centre, &v, &p);
     return p;
 }
 
+// "%02d" of the number and the side's letter, cut to fit the identifier (a
+// damaged number may be long). Written by hand: it runs twice per runway.
 void Designator(char* ident, int64_t number, int32_t side, const char* letters) {
-    const char* letter = side >= 1 && side <= 3 ? letters + side - 1 : "";
-    // A damaged runway number may be long: the identifier is cut, never overrun.
-    char text[32];
-    snprintf(text, sizeof text, "%02lld%.1s", static_cast<long long>(number), letter);
+    char digits[24];
+    int n = 0;
+    uint64_t magnitude = number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
+    do {
+        digits[n++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (n < 2 && number >= 0)
+        digits[n++] = '0';
+    if (number < 0)
+        digits[n++] = '-';
     memset(ident, 0, FACILITY_IDENT_SIZE);
-    memcpy(ident, text, strnlen(text, FACILITY_IDENT_SIZE - 1));
+    int at = 0;
+    while (n > 0 && at < FACILITY_IDENT_SIZE - 1)
+        ident[at++] = digits[--n];
+    if (side >= 1 && side <= 3 && at < FACILITY_IDENT_SIZE - 1)
+        ident[at] = letters[side - 1];
 }
 
 void AddRunway(FacilityRecord* airport, const uint8_t* sub) {
@@ -250,7 +263,9 @@ void AddRunway(FacilityRecord* airport, const uint8_t* sub) {
     memcpy(primary.ident, runway.ident, sizeof primary.ident);
     primary.heading = runway.heading;
     primary.length = runway.length;
-    primary.threshold = Threshold(runway.centre, primary.heading, primary.length);
+    GeoOffsetOrigin centre;
+    Geo_PrepareOffsetOrigin(&runway.centre, &centre);
+    primary.threshold = Threshold(centre, primary.heading, primary.length);
 
     RunwayEnd& opposite = runway.oppositeEnd;
     int64_t reciprocal = number + 18;
@@ -262,7 +277,7 @@ void AddRunway(FacilityRecord* airport, const uint8_t* sub) {
         heading -= 360.0f;
     opposite.heading = heading;
     opposite.length = runway.length;
-    opposite.threshold = Threshold(runway.centre, opposite.heading, opposite.length);
+    opposite.threshold = Threshold(centre, opposite.heading, opposite.length);
     Facility_AddRunway(airport, &runway);
 }
 

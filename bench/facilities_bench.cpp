@@ -1,0 +1,108 @@
+// bench/facilities_bench.cpp
+// Loading a scenery tree of realistic size (3,000 VORs, 5,000 NDBs, 20,000
+// airports with 30,000 runways) with Facility_LoadDatabase, next to the
+// floor: reading the same files' bytes and doing nothing with them. And the
+// near-list rebuild on that database.
+#include "facilities.h"
+#include "scenery_writer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string& SceneryRoot() {
+    static const std::string root = [] {
+        const fs::path path = fs::temp_directory_path() / "skorvan-bench-scenery";
+        if (!fs::exists(path / "SCENEDB"))
+            Scenery_WriteTree(path.string(), SceneryTreeCounts{});
+        return path.string();
+    }();
+    return root;
+}
+
+// The files the walk reads, found once, outside the timing.
+const std::vector<std::string>& SceneryFiles() {
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::recursive_directory_iterator(SceneryRoot() + "/SCENEDB"))
+            if (entry.is_regular_file() && entry.path().filename() != "AIRPORTS.BGL")
+                found.push_back(entry.path().string());
+        return found;
+    }();
+    return files;
+}
+
+void Floor_ReadSceneryBytes(benchmark::State& state) {
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        size_t total = 0;
+        for (const std::string& path : SceneryFiles()) {
+            FILE* f = fopen(path.c_str(), "rb");
+            for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), f)) > 0;)
+                total += n;
+            fclose(f);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(Floor_ReadSceneryBytes)->Unit(benchmark::kMillisecond);
+
+void Facility_LoadDatabase_Tree(benchmark::State& state) {
+    int32_t count = 0;
+    for (auto _ : state) {
+        FacilityDatabase db = {};
+        snprintf(db.sceneryRoot, sizeof db.sceneryRoot, "%s", SceneryRoot().c_str());
+        Facility_LoadDatabase(&db);
+        count = List_Count(db.facilities);
+        state.PauseTiming();
+        Facility_FreeDatabase(&db);
+        state.ResumeTiming();
+    }
+    state.SetLabel(std::to_string(count) + " facilities");
+}
+BENCHMARK(Facility_LoadDatabase_Tree)->Unit(benchmark::kMillisecond);
+
+// The geometry the loader cannot skip: two thresholds for each of the
+// tree's 30,000 runways, as the reader works them out.
+void Geometry_RunwayThresholds(benchmark::State& state) {
+    for (auto _ : state) {
+        double sum = 0;
+        for (int i = 0; i < 30000; ++i) {
+            const GeoPosition centre = {0.8 + i * 1e-6, 0.15, 0};
+            GeoOffsetOrigin prepared;
+            Geo_PrepareOffsetOrigin(&centre, &prepared);
+            for (double heading : {100.0, 280.0}) {
+                Vector3 v = {0, 0, 900};
+                Vec3_RotateY(&v, (heading + 180.0) * DEG_TO_RAD);
+                GeoPosition p;
+                Geo_OffsetFromOrigin(&prepared, &v, &p);
+                sum += p.latitude;
+            }
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(Geometry_RunwayThresholds)->Unit(benchmark::kMillisecond);
+
+void Facility_UpdateNearList_Rebuild(benchmark::State& state) {
+    FacilityDatabase db = {};
+    snprintf(db.sceneryRoot, sizeof db.sceneryRoot, "%s", SceneryRoot().c_str());
+    Facility_LoadDatabase(&db);
+    const GeoPosition a = {47.5 * DEG_TO_RAD, 8.5 * DEG_TO_RAD, 0}, b = {48.5 * DEG_TO_RAD, 8.5 * DEG_TO_RAD, 0};
+    bool flip = false;
+    for (auto _ : state) {
+        Facility_UpdateNearList(&db, (flip = !flip) ? &a : &b); // a new cell every time
+        benchmark::DoNotOptimize(db.nearFacilities);
+    }
+    Facility_FreeDatabase(&db);
+}
+BENCHMARK(Facility_UpdateNearList_Rebuild)->Unit(benchmark::kMicrosecond);
+
+} // namespace
