@@ -15,14 +15,13 @@ std::string Setting(const char* name) {
     return Settings_Fetch(name, &type, &text) ? text : "<missing>";
 }
 
-// The menu lines logged at one moment, as "position,text,flags".
+// The menu lines of one "menu" step, as "position,text,flags"; each step
+// starts again at position 0.
 std::vector<std::string> MenuAt(const HostRun& run, size_t which) {
     std::vector<std::vector<std::string>> snapshots;
-    int64_t last = -1;
     for (const HostLogLine& line : run.Of("menu")) {
-        if (line.tMs != last)
+        if (line.fields[0] == "0" || snapshots.empty())
             snapshots.emplace_back();
-        last = line.tMs;
         snapshots.back().push_back(line.fields[0] + "," + line.fields[1] + "," + line.fields[2]);
     }
     return which < snapshots.size() ? snapshots[which] : std::vector<std::string>{};
