@@ -1,0 +1,95 @@
+// tests/unit/sysblock_test.cpp
+// The shared system block in one process: creation and zeroing, a second
+// opener, the dispatcher, invalid records, the counter and the lock. (A
+// second process and the 10-second time-out are in sysblock_process_test.)
+#include "sysblock.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+
+namespace {
+
+struct SharedBlock : ::testing::Test {
+    void SetUp() override { SystemBlock_RemoveName(); }
+    void TearDown() override { SystemBlock_RemoveName(); }
+};
+
+TEST_F(SharedBlock, FirstOpenCreatesAZeroedBlockASecondSeesItsBytes) {
+    SystemBlock* first = SystemBlock_Open();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->magic, SYSTEM_BLOCK_MAGIC);
+    const uint8_t* bytes = static_cast<const uint8_t*>(first->view);
+    size_t nonzero = 0;
+    for (size_t i = 0; i < SYSTEM_BLOCK_SIZE; ++i)
+        nonzero += bytes[i] != 0;
+    EXPECT_EQ(nonzero, 0u);
+    memcpy(static_cast<uint8_t*>(first->view) + 1000, "skorvan", 8);
+    static_cast<uint8_t*>(first->view)[SYSTEM_BLOCK_SIZE - 1] = 0x5A;
+
+    SystemBlock* second = SystemBlock_Open();
+    ASSERT_NE(second, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(second->view) + 1000, "skorvan"); // not zeroed again
+    EXPECT_EQ(static_cast<const uint8_t*>(second->view)[SYSTEM_BLOCK_SIZE - 1], 0x5A);
+    EXPECT_EQ(SystemBlock_Close(second), 1);
+    EXPECT_EQ(SystemBlock_Close(first), 1);
+}
+
+int32_t g_seenA, g_seenB, g_seenC;
+void* g_seenBlock;
+int32_t Dispatch(void* block, int32_t a, int32_t b, int32_t c) {
+    g_seenBlock = block;
+    g_seenA = a, g_seenB = b, g_seenC = c;
+    return 4711;
+}
+
+TEST_F(SharedBlock, CallsTheDispatcherTheBlockCarries) {
+    SystemBlock* block = SystemBlock_Open();
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(SystemBlock_Call(block, 1, 2, 3), 0); // none installed
+    const SystemDispatchFn dispatch = Dispatch;
+    memcpy(static_cast<uint8_t*>(block->view) + 4, &dispatch, sizeof dispatch);
+    EXPECT_EQ(SystemBlock_Call(block, -1, 20, 300), 4711);
+    EXPECT_EQ(g_seenBlock, block->view);
+    EXPECT_EQ(g_seenA, -1);
+    EXPECT_EQ(g_seenB, 20);
+    EXPECT_EQ(g_seenC, 300);
+    memset(static_cast<uint8_t*>(block->view) + 4, 0, sizeof dispatch);
+    SystemBlock_Close(block);
+}
+
+TEST_F(SharedBlock, ForeignRecordsAreRefusedAndTheMappingStaysOpen) {
+    SystemBlock* block = SystemBlock_Open();
+    ASSERT_NE(block, nullptr);
+    block->magic = 64000;
+    EXPECT_EQ(SystemBlock_Close(block), 0);
+    EXPECT_EQ(SystemBlock_Call(block, 0, 0, 0), -1);
+    static_cast<uint8_t*>(block->view)[8] = 1; // the view is still mapped
+    block->magic = SYSTEM_BLOCK_MAGIC;
+    EXPECT_EQ(SystemBlock_Close(block), 1);
+}
+
+TEST(SystemCounter, AddsAndSubtracts) {
+    const int32_t start = SystemBlock_CounterAdd(0);
+    EXPECT_EQ(SystemBlock_CounterAdd(5), start + 5);
+    EXPECT_EQ(SystemBlock_CounterSubtract(2), start + 3);
+    SystemBlock_CounterSubtract(3);
+}
+
+TEST(SystemLock, TakesAndReleasesTheContextsMutex) {
+    SystemLockContext context = {SystemMutex_Create()};
+    ASSERT_NE(context.systemMutex, nullptr);
+    EXPECT_EQ(SystemBlock_Lock(&context), 1);
+    EXPECT_EQ(SystemBlock_Unlock(&context), 1);
+    // Another thread gets it once it is released.
+    int32_t other = -1;
+    std::thread([&] {
+        other = SystemBlock_Lock(&context);
+        SystemBlock_Unlock(&context);
+    }).join();
+    EXPECT_EQ(other, 1);
+    SystemMutex_Destroy(context.systemMutex);
+}
+
+} // namespace
