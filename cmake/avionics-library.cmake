@@ -7,12 +7,14 @@ set(SKORVAN_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/avionics/list/list.h
     ${PROJECT_SOURCE_DIR}/avionics/facilities/facilities.h
     ${PROJECT_SOURCE_DIR}/avionics/panel/panel.h
-    ${PROJECT_SOURCE_DIR}/avionics/sysblock/sysblock.h)
+    ${PROJECT_SOURCE_DIR}/avionics/sysblock/sysblock.h
+    ${PROJECT_SOURCE_DIR}/avionics/map/map.h)
 
 add_library(skorvan_avionics STATIC
     $<TARGET_OBJECTS:skorvan_geo> $<TARGET_OBJECTS:skorvan_airdata>
     $<TARGET_OBJECTS:skorvan_list> $<TARGET_OBJECTS:skorvan_facilities>
-    $<TARGET_OBJECTS:skorvan_panel> $<TARGET_OBJECTS:skorvan_sysblock>)
+    $<TARGET_OBJECTS:skorvan_panel> $<TARGET_OBJECTS:skorvan_sysblock>
+    $<TARGET_OBJECTS:skorvan_map>)
 add_library(Skorvan::avionics ALIAS skorvan_avionics)
 set_target_properties(skorvan_avionics PROPERTIES EXPORT_NAME avionics OUTPUT_NAME skorvan-avionics)
 target_include_directories(skorvan_avionics PUBLIC
@@ -22,6 +24,7 @@ target_include_directories(skorvan_avionics PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/facilities>
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/panel>
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/sysblock>
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/map>
     $<INSTALL_INTERFACE:include>)
 if(WIN32)
     target_link_libraries(skorvan_avionics PUBLIC gdi32 user32)

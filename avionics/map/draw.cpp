@@ -1,0 +1,131 @@
+// avionics/map/draw.cpp
+// The drawing pass: every position goes through one orthographic projection
+// onto the plane tangent at the own position (the sines and cosines of its
+// four fixed rotations worked out once per pass), then to the symbols.
+#include "map.h"
+
+#include <cmath>
+
+namespace {
+
+struct Projection {
+    const MapCanvas* canvas;
+    const MapScene* scene;
+    Vector3 own;              // the own sphere point
+    double cosLon, sinLon;    // about y by +own longitude
+    double cosLat, sinLat;    // about x by -own latitude
+    double cosUp, sinUp;      // about x by a quarter turn
+    double cosRot, sinRot;    // about y by the map rotation
+
+    void Point(double latitude, double longitude, double* x, double* y) const {
+        const GeoPosition p = {latitude, longitude, EARTH_RADIUS_M};
+        Vector3 v;
+        Geo_ToEarthVector(&p, &v);
+        double dx = v.x - own.x, dy = v.y - own.y, dz = v.z - own.z, t;
+        t = cosLon * dx + sinLon * dz, dz = -sinLon * dx + cosLon * dz, dx = t; // about y
+        t = cosLat * dy - sinLat * dz, dz = sinLat * dy + cosLat * dz, dy = t;  // about x
+        t = cosUp * dy - sinUp * dz, dz = sinUp * dy + cosUp * dz, dy = t;      // about x
+        t = cosRot * dx + sinRot * dz, dz = -sinRot * dx + cosRot * dz, dx = t; // about y
+        *x = canvas->centreX + dx / scene->mapRange * scene->mapScale;
+        *y = canvas->centreY - dz / scene->mapRange * scene->mapScale;
+    }
+    bool Inside(double x, double y) const { return 0 < x && x < canvas->width && 0 < y && y < canvas->height; }
+    bool Near(double x, double y) const {
+        return x > -MAP_CLIP_MARGIN && y > -MAP_CLIP_MARGIN && x < canvas->width + MAP_CLIP_MARGIN &&
+               y < canvas->height + MAP_CLIP_MARGIN;
+    }
+};
+
+typedef void (*LabelledSymbol)(const MapCanvas*, double, double, double, double, const char*, uint32_t);
+
+LabelledSymbol SymbolOf(int32_t kind) {
+    switch (kind) {
+    case FACILITY_NDB: return Map_DrawTriangle;
+    case FACILITY_VOR: return Map_DrawCircleTicks;
+    case FACILITY_AIRPORT: return Map_DrawStar;
+    default: return Map_DrawDiamond;
+    }
+}
+
+// A route's line: a segment wherever either end is inside the canvas.
+void RouteSegment(const Projection& p, const MapCanvas* canvas, int i, double x, double y, double lastX,
+                  double lastY) {
+    if (i > 0 && (p.Inside(x, y) || p.Inside(lastX, lastY))) {
+        canvas->dc.ops->moveTo(canvas->dc.handle, static_cast<int32_t>(lastX), static_cast<int32_t>(lastY));
+        canvas->dc.ops->lineTo(canvas->dc.handle, static_cast<int32_t>(x), static_cast<int32_t>(y));
+    }
+}
+
+} // namespace
+
+void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene* scene) {
+    Projection p;
+    p.canvas = canvas;
+    p.scene = scene;
+    const GeoPosition own = {scene->ownLatitude, scene->ownLongitude, EARTH_RADIUS_M};
+    Geo_ToEarthVector(&own, &p.own);
+    p.cosLon = cos(scene->ownLongitude), p.sinLon = sin(scene->ownLongitude);
+    p.cosLat = cos(-scene->ownLatitude), p.sinLat = sin(-scene->ownLatitude);
+    p.cosUp = cos(GEO_HALF_PI), p.sinUp = sin(GEO_HALF_PI);
+    const double theta = scene->mapRotation * DEG_TO_RAD;
+    p.cosRot = cos(theta), p.sinRot = sin(theta);
+    const double s = scene->mapScale, range = scene->mapRange;
+    double x, y;
+
+    if (const ObjectList* near = context->facilities.nearFacilities) {
+        for (const ListNode* node = near->head; node != nullptr; node = node->next) {
+            const FacilityRecord* r = static_cast<const FacilityRecord*>(node->item);
+            p.Point(r->position.latitude, r->position.longitude, &x, &y);
+            if (!p.Inside(x, y))
+                continue;
+            if ((r->kind == FACILITY_NDB && scene->showNdb) || (r->kind == FACILITY_VOR && scene->showVor) ||
+                (r->kind == FACILITY_AIRPORT && scene->showAirports))
+                SymbolOf(r->kind)(canvas, x, y, s, range, r->ident, MAP_MAGENTA);
+        }
+    }
+
+    double lastX = 0, lastY = 0;
+    for (int i = 0; i < scene->secondaryRoute.count; ++i) {
+        const FacilityRecord& f = scene->secondaryRoute.points[i].facility;
+        p.Point(f.position.latitude, f.position.longitude, &x, &y);
+        canvas->dc.ops->selectObject(canvas->dc.handle, canvas->secondaryRoutePen);
+        canvas->dc.ops->selectObject(canvas->dc.handle, canvas->hollowBrush);
+        RouteSegment(p, canvas, i, x, y, lastX, lastY);
+        lastX = x, lastY = y;
+    }
+
+    for (int i = 0; i < scene->route.count; ++i) {
+        const RoutePoint& point = scene->route.points[i];
+        p.Point(point.facility.position.latitude, point.facility.position.longitude, &x, &y);
+        Map_SelectPen(canvas, MAP_GREEN);
+        canvas->dc.ops->selectObject(canvas->dc.handle, canvas->hollowBrush);
+        RouteSegment(p, canvas, i, x, y, lastX, lastY);
+        lastX = x, lastY = y;
+        if (!p.Near(x, y))
+            continue;
+        switch (point.pointKind) {
+        case 1: Map_DrawRiseMark(canvas, x, y, s); break;
+        case 2: Map_DrawClimbArrow(canvas, x, y, s); break;
+        case 3: Map_DrawDescentArrow(canvas, x, y, s); break;
+        case 6:
+        case 8: Map_DrawCircleMark(canvas, x, y, s); break;
+        default:
+            SymbolOf(point.facility.kind)(canvas, x, y, s, range, point.facility.ident, i == 1 ? MAP_WHITE : MAP_GREEN);
+        }
+    }
+
+    for (const RunwayEnd& end : scene->runwayEnds) {
+        if (end.ident[0] == '\0')
+            continue;
+        p.Point(end.threshold.latitude, end.threshold.longitude, &x, &y);
+        Map_DrawRunway(canvas, x, y, s, scene->mapRotation, range, end.heading, end.length, MAP_WHITE);
+    }
+    if (range >= MAP_DETAIL_LIMIT)
+        return;
+    for (int i = 0; i < scene->trafficCount; ++i) {
+        const TrafficTarget& target = scene->traffic[i];
+        p.Point(target.latitude, target.longitude, &x, &y);
+        if (p.Near(x, y))
+            Map_DrawTraffic(canvas, x, y, s, &target);
+    }
+}
