@@ -54,6 +54,10 @@ typedef struct MapDevice {
     void* handle; /* the HDC, the cairo context, the recorder */
 } MapDevice;
 
+/* Windows: the device interface on an HDC; pens, brushes and the font of the
+ * canvas are then HPEN, HBRUSH and HFONT. */
+MapDevice Map_GdiDevice(void* deviceContext);
+
 /* ---- Canvas ----------------------------------------------------------------------- */
 
 typedef struct MapCanvas {
