@@ -203,6 +203,15 @@ TEST_F(Pass, RoutesLinesMarksLabelsAndVisibility) {
     EXPECT_LT(farthest, 4000); // none out to GONE
 }
 
+TEST_F(Pass, AOnePointRouteDrawsItsSymbolButNoLine) {
+    Route(scene->route, 0, FACILITY_NDB, "ONLY", 0, 0);
+    context.facilities.nearFacilities = nullptr; // an absent near list is skipped
+    const auto lines = Draw();
+    EXPECT_EQ(Count(lines, "move"), 1); // the triangle's own outline
+    EXPECT_EQ(Count(lines, "line"), 3);
+    EXPECT_EQ(TextAt(lines, "ONLY"), std::make_pair(205, 190));
+}
+
 TEST_F(Pass, FarRangeDropsRunwaysAndTrafficButKeepsRoutes) {
     Route(scene->secondaryRoute, 0, 9, "S0", 0, 0);
     Route(scene->secondaryRoute, 0, 9, "S1", 0.0001, 0);
