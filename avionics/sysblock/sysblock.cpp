@@ -5,6 +5,8 @@
 
 #include "platform.h"
 
+#include "map.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -48,11 +50,11 @@ int32_t SystemBlock_Call(SystemBlock* block, int32_t a, int32_t b, int32_t c) {
     return dispatch(block->view, a, b, c);
 }
 
-int32_t SystemBlock_Lock(const SystemLockContext* context) {
+int32_t SystemBlock_Lock(const MapContext* context) {
     return SystemMutex_Wait(context->systemMutex, SYSTEM_LOCK_TIMEOUT_MS);
 }
 
-int32_t SystemBlock_Unlock(const SystemLockContext* context) {
+int32_t SystemBlock_Unlock(const MapContext* context) {
     SystemMutex_Release(context->systemMutex);
     return 1;
 }

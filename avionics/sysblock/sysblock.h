@@ -29,11 +29,10 @@ typedef struct SystemBlock {
  * simulator; a pointer's width from byte 4 elsewhere); 0 means none. */
 typedef int32_t (*SystemDispatchFn)(void* block, int32_t a, int32_t b, int32_t c);
 
-/* The mutex guarding the shared state lives in the client's map context;
- * the lock functions take the context's holder of it. */
-typedef struct SystemLockContext {
-    void* systemMutex; /* a mutex from SystemMutex_Create (or the platform's own) */
-} SystemLockContext;
+/* The mutex guarding the shared state lives in the client's map context
+ * (map.h: MapContext.systemMutex, from SystemMutex_Create or the
+ * platform's own). */
+struct MapContext;
 
 /* Opens the block, or creates and zeroes it; none when neither works. */
 SystemBlock* SystemBlock_Open(void);
@@ -42,9 +41,9 @@ int32_t SystemBlock_Close(SystemBlock* block);
 /* The dispatcher's result; 0 without a dispatcher; -1 for an invalid record. */
 int32_t SystemBlock_Call(SystemBlock* block, int32_t a, int32_t b, int32_t c);
 /* 1 when the context's mutex was obtained within 10000 ms, else 0. */
-int32_t SystemBlock_Lock(const SystemLockContext* context);
+int32_t SystemBlock_Lock(const struct MapContext* context);
 /* Releases the context's mutex. Returns 1. */
-int32_t SystemBlock_Unlock(const SystemLockContext* context);
+int32_t SystemBlock_Unlock(const struct MapContext* context);
 /* The module's counter after adding or subtracting n. */
 int32_t SystemBlock_CounterAdd(int32_t n);
 int32_t SystemBlock_CounterSubtract(int32_t n);

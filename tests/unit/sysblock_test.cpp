@@ -2,6 +2,7 @@
 // The shared system block in one process: creation and zeroing, a second
 // opener, the dispatcher, invalid records, the counter and the lock. (A
 // second process and the 10-second time-out are in sysblock_process_test.)
+#include "map.h"
 #include "sysblock.h"
 
 #include <gtest/gtest.h>
@@ -78,7 +79,8 @@ TEST(SystemCounter, AddsAndSubtracts) {
 }
 
 TEST(SystemLock, TakesAndReleasesTheContextsMutex) {
-    SystemLockContext context = {SystemMutex_Create()};
+    MapContext context = {};
+    context.systemMutex = SystemMutex_Create();
     ASSERT_NE(context.systemMutex, nullptr);
     EXPECT_EQ(SystemBlock_Lock(&context), 1);
     EXPECT_EQ(SystemBlock_Unlock(&context), 1);
