@@ -1,4 +1,4 @@
-// tests/support/scenery_writer.cpp
+// tools/scenery-writer/scenery_writer.cpp
 // The inverse of the facility reader, written from the file format: header,
 // VOR channel index with group records and runs, NDB chain, airport records
 // with runway and approach-aid sub-records.

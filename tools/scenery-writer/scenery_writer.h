@@ -1,4 +1,4 @@
-// tests/support/scenery_writer.h
+// tools/scenery-writer/scenery_writer.h
 // Builds scenery files with facility sections from a description, and whole
 // scenery trees of realistic size, for the reader's tests, the fuzzer's
 // seeds and the benchmarks.
