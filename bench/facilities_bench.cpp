@@ -95,7 +95,8 @@ void Facility_UpdateNearList_Rebuild(benchmark::State& state) {
     FacilityDatabase db = {};
     snprintf(db.sceneryRoot, sizeof db.sceneryRoot, "%s", SceneryRoot().c_str());
     Facility_LoadDatabase(&db);
-    const GeoPosition a = {47.5 * DEG_TO_RAD, 8.5 * DEG_TO_RAD, 0}, b = {48.5 * DEG_TO_RAD, 8.5 * DEG_TO_RAD, 0};
+    const GeoPosition a = {47.5 * DEG_TO_RAD, 8.5 * DEG_TO_RAD, 0},
+                      b = {48.5 * DEG_TO_RAD, 8.5 * DEG_TO_RAD, 0};
     bool flip = false;
     for (auto _ : state) {
         Facility_UpdateNearList(&db, (flip = !flip) ? &a : &b); // a new cell every time

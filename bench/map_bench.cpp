@@ -44,7 +44,8 @@ struct BigScene {
             for (int i = 0; i < MAP_ROUTE_CAPACITY; ++i) {
                 route->points[i].pointKind = i % 9;
                 route->points[i].facility.kind = 2;
-                route->points[i].facility.position = GeoPosition{lat + d(random), lon + d(random), 0};
+                route->points[i].facility.position =
+                    GeoPosition{lat + d(random), lon + d(random), 0};
             }
         }
         for (int i = 0; i < TRAFFIC; ++i)
@@ -64,7 +65,8 @@ void Baseline_SpherePointPerMapPoint(benchmark::State& state) {
             sum.x += v.x;
         }
         for (int i = 0; i < 2 * MAP_ROUTE_CAPACITY + TRAFFIC; ++i) {
-            const GeoPosition p = {big.scene->ownLatitude + i * 1e-6, big.scene->ownLongitude, EARTH_RADIUS_M};
+            const GeoPosition p = {big.scene->ownLatitude + i * 1e-6, big.scene->ownLongitude,
+                                   EARTH_RADIUS_M};
             Geo_ToEarthVector(&p, &v);
             sum.x += v.x;
         }
@@ -82,7 +84,8 @@ void Map_Draw_5000Facilities(benchmark::State& state) {
     for (auto _ : state)
         Map_Draw(&big.context, &canvas, big.scene.get());
     state.SetItemsProcessed(state.iterations() * POINTS);
-    state.SetLabel(std::to_string(recorder.count / std::max<int64_t>(1, state.iterations())) + " device calls a pass");
+    state.SetLabel(std::to_string(recorder.count / std::max<int64_t>(1, state.iterations())) +
+                   " device calls a pass");
 }
 BENCHMARK(Map_Draw_5000Facilities)->Unit(benchmark::kMicrosecond);
 

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FacilityReadReport report;
     Facility_ReadBufferReport(&db, data, size, &report);
     int32_t seen = 0;
-    for (const ListNode* n = db.facilities ? db.facilities->head : nullptr; n; n = n->next, ++seen) {
+    for (const ListNode* n = db.facilities ? db.facilities->head : nullptr; n;
+         n = n->next, ++seen) {
         const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
         for (int32_t i = 0; i < r->runwayCount; ++i)
             seen += r->runways[i].ident[7] != 0; // identifiers are always ended

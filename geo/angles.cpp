@@ -30,8 +30,12 @@ static void Wrap(double* angle, double turn, double half) {
     *angle = v;
 }
 
-void Angle_WrapRad(double* angle) { Wrap(angle, GEO_TWO_PI, GEO_PI); }
-void Angle_WrapDeg(double* angle) { Wrap(angle, 360.0, 180.0); }
+void Angle_WrapRad(double* angle) {
+    Wrap(angle, GEO_TWO_PI, GEO_PI);
+}
+void Angle_WrapDeg(double* angle) {
+    Wrap(angle, 360.0, 180.0);
+}
 
 static double Difference(double a, double b, double turn, double half, double quarter) {
     if (!std::isfinite(a) || !std::isfinite(b))
@@ -53,12 +57,18 @@ static double Difference(double a, double b, double turn, double half, double qu
     return a - b;
 }
 
-double Angle_DifferenceRad(double a, double b) { return Difference(a, b, GEO_TWO_PI, GEO_PI, GEO_HALF_PI); }
-double Angle_DifferenceDeg(double a, double b) { return Difference(a, b, 360.0, 180.0, 90.0); }
+double Angle_DifferenceRad(double a, double b) {
+    return Difference(a, b, GEO_TWO_PI, GEO_PI, GEO_HALF_PI);
+}
+double Angle_DifferenceDeg(double a, double b) {
+    return Difference(a, b, 360.0, 180.0, 90.0);
+}
 
 static const double PACKED_QUARTER_TURN = 10001750.0;
 
-static double FoldHalfTurn(double x) { return x > GEO_HALF_PI ? x - GEO_PI : x; }
+static double FoldHalfTurn(double x) {
+    return x > GEO_HALF_PI ? x - GEO_PI : x;
+}
 
 double Angle_FromPacked24(int32_t packed) {
     uint32_t bits = static_cast<uint32_t>(packed);

@@ -3,7 +3,8 @@
 // PID controller whose output is limited to +-1.
 #include "geo.h"
 
-int32_t Control_StepToward(const ControlContext* context, double* value, double target, double rate) {
+int32_t Control_StepToward(const ControlContext* context, double* value, double target,
+                           double rate) {
     if (*value == target)
         return 0;
     const double step = rate * context->stepTime;

@@ -96,7 +96,8 @@ void Geo_ToEarthVector(const GeoPosition* point, Vector3* out);
 void Geo_RelativeVector(const GeoPosition* target, const GeoPosition* reference, Vector3* out);
 /* A point on the great circle from a (t = 0) to b (t = 1), not at a uniform
  * rate in t; altitude 0, longitude in (-pi, pi]. */
-void Geo_InterpolateGreatCircle(const GeoPosition* a, const GeoPosition* b, double t, GeoPosition* out);
+void Geo_InterpolateGreatCircle(const GeoPosition* a, const GeoPosition* b, double t,
+                                GeoPosition* out);
 /* A point between a and b through a's tangent plane; its altitude (feet) is
  * interpolated linearly, its longitude wrapped into (-pi, pi]. */
 void Geo_InterpolateTangent(const GeoPosition* a, const GeoPosition* b, double t, GeoPosition* out);
@@ -138,7 +139,8 @@ typedef struct ControlContext {
 
 /* Moves *value toward target by rate x stepTime. Returns 1 when the step
  * would have passed the target and *value was set to it, else 0. */
-int32_t Control_StepToward(const ControlContext* context, double* value, double target, double rate);
+int32_t Control_StepToward(const ControlContext* context, double* value, double target,
+                           double rate);
 
 typedef struct PidController {
     int32_t tag;          /* the caller's; never read or written */
@@ -155,7 +157,7 @@ typedef struct PidController {
     double kp;
     double ki;
     double kd;
-    double output;        /* written, in [-1, 1] */
+    double output; /* written, in [-1, 1] */
 } PidController;
 
 /* One controller step; an overdriven proportional part (beyond +-1) clears

@@ -19,8 +19,12 @@ static void RotateY(Vector3* v, double c, double s) {
     v->z = z * c - x * s;
 }
 
-void Vec3_RotateX(Vector3* v, double angle) { RotateX(v, cos(angle), sin(angle)); }
-void Vec3_RotateY(Vector3* v, double angle) { RotateY(v, cos(angle), sin(angle)); }
+void Vec3_RotateX(Vector3* v, double angle) {
+    RotateX(v, cos(angle), sin(angle));
+}
+void Vec3_RotateY(Vector3* v, double angle) {
+    RotateY(v, cos(angle), sin(angle));
+}
 
 double Vec3_AngleYZ(const Vector3* p, const Vector3* q) {
     const double dy = p->y - q->y, dz = p->z - q->z;
@@ -45,12 +49,14 @@ void Geo_PrepareOffsetOrigin(const GeoPosition* origin, GeoOffsetOrigin* prepare
     prepared->sinLongitude = sin(-origin->longitude);
 }
 
-void Geo_OffsetFromOrigin(const GeoOffsetOrigin* prepared, const Vector3* offset, GeoPosition* out) {
+void Geo_OffsetFromOrigin(const GeoOffsetOrigin* prepared, const Vector3* offset,
+                          GeoPosition* out) {
     // Stand the offset on top of the sphere, turn it to the origin's latitude
     // and longitude, then read the direction back as latitude and longitude.
     // The two fixed turns (-pi/2 about x, pi about y) use sines and cosines
     // worked out once, with the same functions as every other rotation.
-    static const double COS_MINUS_HALF_PI = cos(-GEO_HALF_PI), SIN_MINUS_HALF_PI = sin(-GEO_HALF_PI);
+    static const double COS_MINUS_HALF_PI = cos(-GEO_HALF_PI),
+                        SIN_MINUS_HALF_PI = sin(-GEO_HALF_PI);
     static const double COS_PI = cos(GEO_PI), SIN_PI = sin(GEO_PI);
     static const Vector3 ZERO = {0.0, 0.0, 0.0};
     Vector3 v = {offset->x, EARTH_RADIUS_M, offset->z};

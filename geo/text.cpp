@@ -7,7 +7,8 @@
 #include <cstdlib>
 
 double Frequency_FromBcd(uint32_t bcd) {
-    const unsigned d3 = (bcd >> 12) & 0xF, d2 = (bcd >> 8) & 0xF, d1 = (bcd >> 4) & 0xF, d0 = bcd & 0xF;
+    const unsigned d3 = (bcd >> 12) & 0xF, d2 = (bcd >> 8) & 0xF, d1 = (bcd >> 4) & 0xF,
+                   d0 = bcd & 0xF;
     return 100.0 + d3 * 10.0 + d2 + d1 / 10.0 + d0 / 100.0;
 }
 
@@ -16,7 +17,8 @@ uint32_t Frequency_ToBcd(double megahertz) {
         return 0;
     const uint32_t whole = static_cast<uint32_t>(megahertz - 100.0);
     const uint32_t hundredthsAll = static_cast<uint32_t>((megahertz - trunc(megahertz)) * 100.0);
-    uint32_t tens = whole / 10, units = whole % 10, tenths = hundredthsAll / 10, hundredths = hundredthsAll % 10;
+    uint32_t tens = whole / 10, units = whole % 10, tenths = hundredthsAll / 10,
+             hundredths = hundredthsAll % 10;
     // Snap to the 50 kHz channel; this also absorbs 112.35 coming out as 34.
     static const uint32_t SNAP[10] = {0, 0, 0, 5, 5, 5, 5, 5, 0, 0};
     if (hundredths >= 8)
@@ -63,6 +65,6 @@ void Geo_FormatLatLon(const GeoPosition* position, char* text, size_t size) {
     double latWhole, latMinutes, lonWhole, lonMinutes;
     DegreesMinutes(latitude, &latWhole, &latMinutes);
     DegreesMinutes(longitude, &lonWhole, &lonMinutes);
-    snprintf(text, size, "%s%.0f\xB0%.1f %s%.0f\xB0%.1f", latitude < 0 ? "S" : "N", latWhole, latMinutes,
-             longitude < 0 ? "W" : "E", lonWhole, lonMinutes);
+    snprintf(text, size, "%s%.0f\xB0%.1f %s%.0f\xB0%.1f", latitude < 0 ? "S" : "N", latWhole,
+             latMinutes, longitude < 0 ? "W" : "E", lonWhole, lonMinutes);
 }

@@ -12,7 +12,9 @@ void Vec3_RotateZ(Vector3* v, double angle) {
     v->y = x * s + y * c;
 }
 
-double Vec3_Dot(const Vector3* a, const Vector3* b) { return a->x * b->x + a->y * b->y + a->z * b->z; }
+double Vec3_Dot(const Vector3* a, const Vector3* b) {
+    return a->x * b->x + a->y * b->y + a->z * b->z;
+}
 
 void Vec3_Cross(const Vector3* a, const Vector3* b, Vector3* out) {
     out->x = a->y * b->z - a->z * b->y;
@@ -20,7 +22,9 @@ void Vec3_Cross(const Vector3* a, const Vector3* b, Vector3* out) {
     out->z = a->x * b->y - a->y * b->x;
 }
 
-double Vec3_Length(const Vector3* v) { return sqrt(Vec3_Dot(v, v)); }
+double Vec3_Length(const Vector3* v) {
+    return sqrt(Vec3_Dot(v, v));
+}
 
 void Vec3_Normalise(Vector3* v) {
     const double length = Vec3_Length(v);
@@ -49,11 +53,12 @@ void Geo_RelativeVector(const GeoPosition* target, const GeoPosition* reference,
     Vec3_RotateX(out, GEO_HALF_PI);
 }
 
-void Geo_InterpolateGreatCircle(const GeoPosition* a, const GeoPosition* b, double t, GeoPosition* out) {
-    const double ua[3] = {cos(a->latitude) * cos(a->longitude), cos(a->latitude) * sin(a->longitude),
-                          sin(a->latitude)};
-    const double ub[3] = {cos(b->latitude) * cos(b->longitude), cos(b->latitude) * sin(b->longitude),
-                          sin(b->latitude)};
+void Geo_InterpolateGreatCircle(const GeoPosition* a, const GeoPosition* b, double t,
+                                GeoPosition* out) {
+    const double ua[3] = {cos(a->latitude) * cos(a->longitude),
+                          cos(a->latitude) * sin(a->longitude), sin(a->latitude)};
+    const double ub[3] = {cos(b->latitude) * cos(b->longitude),
+                          cos(b->latitude) * sin(b->longitude), sin(b->latitude)};
     double p[3];
     for (int i = 0; i < 3; ++i)
         p[i] = (1.0 - t) * ua[i] + t * ub[i];
@@ -62,7 +67,8 @@ void Geo_InterpolateGreatCircle(const GeoPosition* a, const GeoPosition* b, doub
     out->altitude = 0.0;
 }
 
-void Geo_InterpolateTangent(const GeoPosition* a, const GeoPosition* b, double t, GeoPosition* out) {
+void Geo_InterpolateTangent(const GeoPosition* a, const GeoPosition* b, double t,
+                            GeoPosition* out) {
     const GeoPosition onA = {a->latitude, a->longitude, EARTH_RADIUS_M};
     const GeoPosition onB = {b->latitude, b->longitude, EARTH_RADIUS_M};
     // a itself is the reference, so its altitude field serves as its
@@ -72,7 +78,8 @@ void Geo_InterpolateTangent(const GeoPosition* a, const GeoPosition* b, double t
     Geo_RelativeVector(&onB, a, &vb);
     Vector3 p = {va.x + t * (vb.x - va.x), va.y + t * (vb.y - va.y), va.z + t * (vb.z - va.z)};
     Vec3_Normalise(&p);
-    p = Vector3{p.x * EARTH_RADIUS_M - va.x, p.y * EARTH_RADIUS_M - va.y, p.z * EARTH_RADIUS_M - va.z};
+    p = Vector3{p.x * EARTH_RADIUS_M - va.x, p.y * EARTH_RADIUS_M - va.y,
+                p.z * EARTH_RADIUS_M - va.z};
     const double altitude = a->altitude + t * (b->altitude - a->altitude);
     Geo_OffsetToPosition(a, &p, out);
     Angle_WrapRad(&out->longitude);

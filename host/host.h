@@ -55,27 +55,27 @@ enum class HostAction {
     Unload,
     Load,
     Quit,
-    Command,        // post WM_COMMAND (id, high word) to the main window
-    SendCommand,    // send it instead
-    OtherCommand,   // post it to a second window of the host's
-    PeekCommand,    // post it, then look at it with PM_NOREMOVE
-    InitMenu,       // send WM_INITMENU to the main window
-    Menu,           // log the fourth top-level menu, pop-ups included
-    OpenMenu,       // open the fourth menu from the keyboard, as a user would
-    Key,            // post a key (up, down, left, right, enter, escape) to the thread
-    Dialog,         // act on an open dialog (see HostDialogStep)
-    Screenshot,     // save the screen as a 24-bit BMP file
+    Command,      // post WM_COMMAND (id, high word) to the main window
+    SendCommand,  // send it instead
+    OtherCommand, // post it to a second window of the host's
+    PeekCommand,  // post it, then look at it with PM_NOREMOVE
+    InitMenu,     // send WM_INITMENU to the main window
+    Menu,         // log the fourth top-level menu, pop-ups included
+    OpenMenu,     // open the fourth menu from the keyboard, as a user would
+    Key,          // post a key (up, down, left, right, enter, escape) to the thread
+    Dialog,       // act on an open dialog (see HostDialogStep)
+    Screenshot,   // save the screen as a 24-bit BMP file
 };
 
 enum class HostDialogStep { Read, Set, Check, Click, Escape, Close };
 
 struct HostScriptEvent {
-    double atS = 0;    // seconds after the host started
+    double atS = 0; // seconds after the host started
     HostAction action = HostAction::Quit;
-    int32_t id = 0;          // command or control id
-    int32_t high = 0;        // WM_COMMAND's high word; check state
-    std::string dialog;      // configure or about
-    std::string text;        // control text, key name, file name
+    int32_t id = 0;     // command or control id
+    int32_t high = 0;   // WM_COMMAND's high word; check state
+    std::string dialog; // configure or about
+    std::string text;   // control text, key name, file name
     HostDialogStep step = HostDialogStep::Read;
 };
 

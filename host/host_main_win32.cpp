@@ -265,7 +265,8 @@ static HMENU BuildMenuBar() {
 static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        LogLine("command,%u,%u", static_cast<unsigned>(LOWORD(wParam)), static_cast<unsigned>(HIWORD(wParam)));
+        LogLine("command,%u,%u", static_cast<unsigned>(LOWORD(wParam)),
+                static_cast<unsigned>(HIWORD(wParam)));
         return 0;
     case WM_EXITMENULOOP: {
         // Like the simulator: a fresh menu bar after every menu session, so
@@ -319,8 +320,8 @@ static void CreateOtherWindow(HINSTANCE instance) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "SkorvanHostOther";
     RegisterClassA(&windowClass);
-    g_otherWindow = CreateWindowA("SkorvanHostOther", "Other", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
-                                  nullptr, instance, nullptr);
+    g_otherWindow = CreateWindowA("SkorvanHostOther", "Other", WS_OVERLAPPED, 0, 0, 100, 100,
+                                  nullptr, nullptr, instance, nullptr);
 }
 
 // ---- Looking at menus and dialogs ----------------------------------------------------
@@ -369,7 +370,8 @@ static void DialogStep(const HostScriptEvent& event) {
     case HostDialogStep::Read:
         if (event.dialog == "about") {
             HWND field = GetDlgItem(dialog, 1003);
-            LogLine("dialog,about,%s,%s,%d", ControlText(dialog, 0xFFFF).c_str(), ControlText(dialog, 1003).c_str(),
+            LogLine("dialog,about,%s,%s,%d", ControlText(dialog, 0xFFFF).c_str(),
+                    ControlText(dialog, 1003).c_str(),
                     field && (GetWindowLongA(field, GWL_STYLE) & ES_READONLY) ? 1 : 0);
         } else {
             LogLine("dialog,configure,%s,%s,%s,%u,%u,%u,%u", ControlText(dialog, 1000).c_str(),
@@ -496,7 +498,7 @@ static void PostKey(const std::string& name) {
     static const struct {
         const char* name;
         WPARAM key;
-    } KEYS[] = {{"up", VK_UP},       {"down", VK_DOWN},   {"left", VK_LEFT},
+    } KEYS[] = {{"up", VK_UP},       {"down", VK_DOWN},    {"left", VK_LEFT},
                 {"right", VK_RIGHT}, {"enter", VK_RETURN}, {"escape", VK_ESCAPE}};
     for (const auto& k : KEYS)
         if (name == k.name)
@@ -545,7 +547,8 @@ static void RunEvent(const HostScriptEvent& event) {
         PostMessageA(g_mainWindow, WM_COMMAND, CommandWord(event), 0);
         MSG peeked = {};
         if (PeekMessageA(&peeked, g_mainWindow, WM_COMMAND, WM_COMMAND, PM_NOREMOVE))
-            LogLine("peeked,0x%X,%u,%d", peeked.message, static_cast<unsigned>(LOWORD(peeked.wParam)),
+            LogLine("peeked,0x%X,%u,%d", peeked.message,
+                    static_cast<unsigned>(LOWORD(peeked.wParam)),
                     peeked.hwnd == g_mainWindow ? 1 : 0);
         else
             LogLine("peeked,none");
@@ -588,7 +591,8 @@ static void CALLBACK HostTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     }
     // An event may open a modal dialog and so run this procedure again
     // before it returns; the index moves on first.
-    while (g_nextEvent < g_script->events.size() && g_script->events[g_nextEvent].atS * 1000.0 <= now)
+    while (g_nextEvent < g_script->events.size() &&
+           g_script->events[g_nextEvent].atS * 1000.0 <= now)
         RunEvent(g_script->events[g_nextEvent++]);
     RingDrain();
     PollCamera();

@@ -45,10 +45,10 @@ static bool ParseEvent(std::vector<std::string> w, HostScriptEvent* e, std::stri
     static const struct {
         const char* name;
         HostAction action;
-    } SIMPLE[] = {{"pause", HostAction::Pause},         {"resume", HostAction::Resume},
-                  {"unload", HostAction::Unload},       {"load", HostAction::Load},
-                  {"quit", HostAction::Quit},           {"init-menu", HostAction::InitMenu},
-                  {"menu", HostAction::Menu},           {"open-menu", HostAction::OpenMenu}};
+    } SIMPLE[] = {{"pause", HostAction::Pause},   {"resume", HostAction::Resume},
+                  {"unload", HostAction::Unload}, {"load", HostAction::Load},
+                  {"quit", HostAction::Quit},     {"init-menu", HostAction::InitMenu},
+                  {"menu", HostAction::Menu},     {"open-menu", HostAction::OpenMenu}};
     static const struct {
         const char* name;
         HostAction action;
@@ -70,7 +70,9 @@ static bool ParseEvent(std::vector<std::string> w, HostScriptEvent* e, std::stri
             e->action = c.action;
             if (w.size() < 2 || w.size() > 3 || !ParseId(w[1], &e->id) ||
                 (w.size() == 3 && !ParseId(w[2], &e->high)))
-                return *why = "'" + verb + "' needs an id from 0 to 65535 (and an optional high word)", false;
+                return *why =
+                           "'" + verb + "' needs an id from 0 to 65535 (and an optional high word)",
+                       false;
             return true;
         }
     }
@@ -97,7 +99,7 @@ static bool ParseEvent(std::vector<std::string> w, HostScriptEvent* e, std::stri
         e->dialog = w[1];
         const std::string& step = w[2];
         if (step == "read" || step == "escape" || step == "close") {
-            e->step = step == "read" ? HostDialogStep::Read
+            e->step = step == "read"     ? HostDialogStep::Read
                       : step == "escape" ? HostDialogStep::Escape
                                          : HostDialogStep::Close;
             if (w.size() != 3)
@@ -147,7 +149,8 @@ bool HostScript_Parse(const std::string& text, HostScript* script, std::string* 
         if (keyword == "scenario" && w.size() == 2) {
             HostFlight probe;
             if (!HostFlight_Start(&probe, w[1]))
-                return fail("unknown scenario '" + w[1] + "' (known: " + HostFlight_ScenarioNames() + ")");
+                return fail("unknown scenario '" + w[1] +
+                            "' (known: " + HostFlight_ScenarioNames() + ")");
             script->scenario = w[1];
         } else if (keyword == "seconds" && w.size() == 2) {
             if (!ParseNumber(w[1], &script->seconds) || script->seconds <= 0)
@@ -171,7 +174,8 @@ bool HostScript_Parse(const std::string& text, HostScript* script, std::string* 
             return fail("cannot read '" + keyword + (w.size() > 1 ? " " + w[1] : "") + "'");
         }
     }
-    std::stable_sort(script->events.begin(), script->events.end(),
-                     [](const HostScriptEvent& x, const HostScriptEvent& y) { return x.atS < y.atS; });
+    std::stable_sort(
+        script->events.begin(), script->events.end(),
+        [](const HostScriptEvent& x, const HostScriptEvent& y) { return x.atS < y.atS; });
     return true;
 }

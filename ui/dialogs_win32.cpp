@@ -38,7 +38,8 @@ int32_t ConfigDialog_OnInit(HWND dialog) {
     CheckDlgButton(dialog, IDC_PLACE_RIGHT, placement == 0 ? 1 : 0);
     CheckDlgButton(dialog, IDC_PLACE_LEFT, placement == 1 ? 1 : 0);
     CheckDlgButton(dialog, IDC_PLACE_RANDOM, placement == 2 ? 1 : 0);
-    CheckDlgButton(dialog, IDC_TRAVELLING, static_cast<UINT>(Settings_Get(g_flyBySettings.FlyByTravelling)));
+    CheckDlgButton(dialog, IDC_TRAVELLING,
+                   static_cast<UINT>(Settings_Get(g_flyBySettings.FlyByTravelling)));
     return 1; // the focus goes to the duration box
 }
 
@@ -57,7 +58,8 @@ int32_t ConfigDialog_OnCommand(HWND dialog, WPARAM wParam) {
             Settings_Set(g_flyBySettings.FlyByCameraPlacement, 1);
         if (IsDlgButtonChecked(dialog, IDC_PLACE_RANDOM))
             Settings_Set(g_flyBySettings.FlyByCameraPlacement, 2);
-        Settings_Set(g_flyBySettings.FlyByTravelling, IsDlgButtonChecked(dialog, IDC_TRAVELLING) ? 1 : 0);
+        Settings_Set(g_flyBySettings.FlyByTravelling,
+                     IsDlgButtonChecked(dialog, IDC_TRAVELLING) ? 1 : 0);
         EndDialog(dialog, 1);
         break;
     }

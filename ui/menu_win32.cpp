@@ -16,7 +16,8 @@ void Menu_Build(void) {
     // appended earlier is looked for or removed here.
     g_modulePopup = CreatePopupMenu();
     const bool active = Settings_Get(g_flyBySettings.FlyByActive) != 0;
-    AppendMenuA(g_modulePopup, active ? MF_CHECKED : MF_STRING, IDM_FLYBY_ACTIVATE, "Activate Fly-by");
+    AppendMenuA(g_modulePopup, active ? MF_CHECKED : MF_STRING, IDM_FLYBY_ACTIVATE,
+                "Activate Fly-by");
     AppendMenuA(g_modulePopup, MF_STRING, IDM_FLYBY_CONFIGURE, "Configure...");
     AppendMenuA(g_modulePopup, MF_SEPARATOR, 0, "");
     AppendMenuA(g_modulePopup, MF_STRING, IDM_FLYBY_ABOUT, "About...");

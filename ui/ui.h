@@ -32,8 +32,8 @@
 
 extern "C" {
 
-extern HMENU g_modulePopup;  // the pop-up made by the latest Menu_Build
-extern HMENU g_hostSubMenu;  // the host's menu it was appended to
+extern HMENU g_modulePopup; // the pop-up made by the latest Menu_Build
+extern HMENU g_hostSubMenu; // the host's menu it was appended to
 
 // Appends a separator and a fresh "&Skorvan" pop-up to the host's fourth
 // top-level menu.

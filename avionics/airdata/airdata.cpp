@@ -32,8 +32,10 @@ double AirData_IsaTemperature(double tropopauseFt, double altitudeFt) {
 
 double AirData_IsaPressure(double tropopauseFt, double altitudeFt) {
     if (altitudeFt > tropopauseFt)
-        return TROPOPAUSE_PRESSURE_INHG * exp(STRATOSPHERE_DECAY_PER_FT * (altitudeFt - tropopauseFt));
-    return SEA_LEVEL_PRESSURE_INHG * pow(1.0 - PRESSURE_LAPSE_PER_FT * altitudeFt, PRESSURE_EXPONENT);
+        return TROPOPAUSE_PRESSURE_INHG *
+               exp(STRATOSPHERE_DECAY_PER_FT * (altitudeFt - tropopauseFt));
+    return SEA_LEVEL_PRESSURE_INHG *
+           pow(1.0 - PRESSURE_LAPSE_PER_FT * altitudeFt, PRESSURE_EXPONENT);
 }
 
 double AirData_IsaDensity(double tropopauseFt, double altitudeFt) {
@@ -43,13 +45,16 @@ double AirData_IsaDensity(double tropopauseFt, double altitudeFt) {
 }
 
 double AirData_DensityAltitude(double tropopauseFt, double pressureAltitudeFt, double outsideAirC) {
-    const double standardK = AirData_IsaTemperature(tropopauseFt, pressureAltitudeFt) + KELVIN_OFFSET;
+    const double standardK =
+        AirData_IsaTemperature(tropopauseFt, pressureAltitudeFt) + KELVIN_OFFSET;
     const double airK = outsideAirC + KELVIN_OFFSET;
-    return pressureAltitudeFt +
-           (standardK / LAPSE_RATE_C_PER_FT) * (1.0 - pow(standardK / airK, DENSITY_ALTITUDE_EXPONENT));
+    return pressureAltitudeFt + (standardK / LAPSE_RATE_C_PER_FT) *
+                                    (1.0 - pow(standardK / airK, DENSITY_ALTITUDE_EXPONENT));
 }
 
-double AirData_SeaLevelSpeedOfSound(void) { return sqrt(SEA_LEVEL_TEMPERATURE_K) * SPEED_OF_SOUND_FACTOR; }
+double AirData_SeaLevelSpeedOfSound(void) {
+    return sqrt(SEA_LEVEL_TEMPERATURE_K) * SPEED_OF_SOUND_FACTOR;
+}
 
 double AirData_SpeedOfSound(double outsideAirC) {
     return sqrt(outsideAirC + KELVIN_OFFSET) * SPEED_OF_SOUND_FACTOR;
@@ -65,11 +70,16 @@ double AirData_MachFromCas(double tropopauseFt, double calibratedKt, double pres
 
 double AirData_TasFromCas(double tropopauseFt, double calibratedKt, double pressureAltitudeFt,
                           double outsideAirC) {
-    return AirData_MachFromCas(tropopauseFt, calibratedKt, pressureAltitudeFt) * AirData_SpeedOfSound(outsideAirC);
+    return AirData_MachFromCas(tropopauseFt, calibratedKt, pressureAltitudeFt) *
+           AirData_SpeedOfSound(outsideAirC);
 }
 
 int32_t AirData_IsWithin300(double value, double reference) {
     return fabs(reference - value) < BAND_HALF_WIDTH;
 }
-int32_t AirData_IsBelowBy300(double value, double reference) { return reference - BAND_HALF_WIDTH > value; }
-int32_t AirData_IsAboveBy300(double value, double reference) { return reference + BAND_HALF_WIDTH < value; }
+int32_t AirData_IsBelowBy300(double value, double reference) {
+    return reference - BAND_HALF_WIDTH > value;
+}
+int32_t AirData_IsAboveBy300(double value, double reference) {
+    return reference + BAND_HALF_WIDTH < value;
+}

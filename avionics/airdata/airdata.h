@@ -28,8 +28,10 @@ double AirData_SeaLevelSpeedOfSound(void);
 double AirData_SpeedOfSound(double outsideAirC);
 /* Mach number of a calibrated airspeed (kt) at a pressure altitude (ft); subsonic relation. */
 double AirData_MachFromCas(double tropopauseFt, double calibratedKt, double pressureAltitudeFt);
-/* True airspeed (kt) of a calibrated airspeed (kt) at a pressure altitude (ft) and temperature (deg C). */
-double AirData_TasFromCas(double tropopauseFt, double calibratedKt, double pressureAltitudeFt, double outsideAirC);
+/* True airspeed (kt) of a calibrated airspeed (kt) at a pressure altitude (ft) and temperature (deg
+ * C). */
+double AirData_TasFromCas(double tropopauseFt, double calibratedKt, double pressureAltitudeFt,
+                          double outsideAirC);
 
 /* 1 when value and reference differ by less than 300; 1 when value is more
  * than 300 below / above reference. Exactly 300 apart, all three give 0. */

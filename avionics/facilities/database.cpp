@@ -13,7 +13,8 @@
 
 // folder<separator>name into out; 0 (nothing built) when it would not fit.
 static int JoinPath(char out[FACILITY_PATH_SIZE], const char* folder, const char* name) {
-    const int n = snprintf(out, FACILITY_PATH_SIZE, "%s%c%s", folder, FACILITY_PATH_SEPARATOR, name);
+    const int n =
+        snprintf(out, FACILITY_PATH_SIZE, "%s%c%s", folder, FACILITY_PATH_SEPARATOR, name);
     return n >= 0 && n < FACILITY_PATH_SIZE;
 }
 
@@ -25,7 +26,9 @@ static void UpperCase(char* text) {
 // Who hears of damaged files; tools set it, the library never does.
 static FacilityDamageFn g_damageCallback = nullptr;
 
-void Facility_SetDamageCallback(FacilityDamageFn callback) { g_damageCallback = callback; }
+void Facility_SetDamageCallback(FacilityDamageFn callback) {
+    g_damageCallback = callback;
+}
 
 int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const char* name) {
     char path[FACILITY_PATH_SIZE];
@@ -63,7 +66,8 @@ int32_t Facility_ScanNavFolder(FacilityDatabase* database, const char* folder) {
         UpperCase(upper);
         if (entry.isDirectory) {
             char sub[FACILITY_PATH_SIZE];
-            if (strcmp(upper, ".") != 0 && strcmp(upper, "..") != 0 && JoinPath(sub, folder, entry.name))
+            if (strcmp(upper, ".") != 0 && strcmp(upper, "..") != 0 &&
+                JoinPath(sub, folder, entry.name))
                 Facility_ScanNavFolder(database, sub);
         } else if (strstr(upper, ".BGL") != nullptr &&
                    (strstr(upper, "VOR") != nullptr || strstr(upper, "NDB") != nullptr)) {
@@ -132,8 +136,10 @@ int32_t Facility_UpdateNearList(FacilityDatabase* database, const GeoPosition* p
     database->nearCellLongitude = cellLon;
     for (const ListNode* node = database->facilities->head; node != nullptr; node = node->next) {
         const FacilityRecord* record = static_cast<const FacilityRecord*>(node->item);
-        const int64_t dLat = static_cast<int64_t>(WholeDegrees(record->position.latitude)) - cellLat;
-        const int64_t dLon = static_cast<int64_t>(WholeDegrees(record->position.longitude)) - cellLon;
+        const int64_t dLat =
+            static_cast<int64_t>(WholeDegrees(record->position.latitude)) - cellLat;
+        const int64_t dLon =
+            static_cast<int64_t>(WholeDegrees(record->position.longitude)) - cellLon;
         if (dLat >= -5 && dLat <= 6 && dLon >= -5 && dLon <= 6)
             List_Append(database->nearFacilities, node->item);
     }

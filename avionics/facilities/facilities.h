@@ -22,14 +22,14 @@ enum { FACILITY_NDB = 1, FACILITY_VOR = 2, FACILITY_AIRPORT = 5 };
 enum { FACILITY_PATH_SIZE = 260, FACILITY_IDENT_SIZE = 8 };
 
 typedef struct RunwayEnd {
-    char ident[FACILITY_IDENT_SIZE]; /* "09L" */
-    GeoPosition threshold;           /* half the length behind this end's heading; altitude 0 */
-    float heading;                   /* degrees */
-    float length;                    /* metres */
+    char ident[FACILITY_IDENT_SIZE];    /* "09L" */
+    GeoPosition threshold;              /* half the length behind this end's heading; altitude 0 */
+    float heading;                      /* degrees */
+    float length;                       /* metres */
     char aidIdent[FACILITY_IDENT_SIZE]; /* approach aid, empty if none */
     GeoPosition aidPosition;
-    float aidCourse;                 /* degrees */
-    float aidFrequency;              /* MHz */
+    float aidCourse;    /* degrees */
+    float aidFrequency; /* MHz */
 } RunwayEnd;
 
 typedef struct RunwayRecord {
@@ -43,21 +43,21 @@ typedef struct RunwayRecord {
 } RunwayRecord;
 
 typedef struct FacilityRecord {
-    int32_t kind;                    /* FACILITY_NDB, FACILITY_VOR or FACILITY_AIRPORT */
+    int32_t kind; /* FACILITY_NDB, FACILITY_VOR or FACILITY_AIRPORT */
     char ident[FACILITY_IDENT_SIZE];
-    GeoPosition position;            /* radians; feet for VOR and NDB, 0 for airports */
-    float frequency;                 /* VOR: MHz; else 0 */
-    int32_t runwayCount;             /* airport: entries in runways */
-    int32_t entryCode;               /* VOR: byte 4 of its entry, sign-extended */
-    RunwayRecord* runways;           /* airport: owned by the record; none while runwayCount is 0 */
+    GeoPosition position;  /* radians; feet for VOR and NDB, 0 for airports */
+    float frequency;       /* VOR: MHz; else 0 */
+    int32_t runwayCount;   /* airport: entries in runways */
+    int32_t entryCode;     /* VOR: byte 4 of its entry, sign-extended */
+    RunwayRecord* runways; /* airport: owned by the record; none while runwayCount is 0 */
 } FacilityRecord;
 
 typedef struct FacilityDatabase {
-    ObjectList* facilities;      /* every record loaded; owning */
-    ObjectList* nearFacilities;  /* records near the last position; borrowed from facilities */
-    int32_t nearCellLatitude;    /* whole degrees the near list was built for */
+    ObjectList* facilities;     /* every record loaded; owning */
+    ObjectList* nearFacilities; /* records near the last position; borrowed from facilities */
+    int32_t nearCellLatitude;   /* whole degrees the near list was built for */
     int32_t nearCellLongitude;
-    int32_t loaded;              /* 1 once Facility_LoadDatabase has run */
+    int32_t loaded;                       /* 1 once Facility_LoadDatabase has run */
     char sceneryRoot[FACILITY_PATH_SIZE]; /* the simulator's folder, no trailing separator */
 } FacilityDatabase;
 
@@ -73,8 +73,8 @@ int32_t Facility_ReadBuffer(FacilityDatabase* database, const uint8_t* data, siz
 
 /* What a read found damaged; nothing is reported for files that are whole. */
 enum {
-    FACILITY_DAMAGE_HEADER = 1,   /* shorter than its 168-byte header: nothing read */
-    FACILITY_DAMAGE_VOR = 2,      /* the VOR section ran off the data and was cut short */
+    FACILITY_DAMAGE_HEADER = 1, /* shorter than its 168-byte header: nothing read */
+    FACILITY_DAMAGE_VOR = 2,    /* the VOR section ran off the data and was cut short */
     FACILITY_DAMAGE_NDB = 4,
     FACILITY_DAMAGE_AIRPORT = 8,
 };

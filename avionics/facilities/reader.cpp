@@ -50,7 +50,9 @@ int Read_U32(const FacilityReader* r, uint64_t offset, uint32_t* out) {
     return 1;
 }
 
-int32_t AsInt32(uint32_t v) { return static_cast<int32_t>(v); }
+int32_t AsInt32(uint32_t v) {
+    return static_cast<int32_t>(v);
+}
 
 enum {
     HEADER_SIZE = 168,
@@ -67,11 +69,11 @@ enum {
     VOR_ENTRY_SIZE = 44,
     NDB_ENTRY_SIZE = 42,
     CHANNEL_ENTRY_SIZE = 5,
-    AIRPORT_HEAD_SIZE = 64,  // through the identifier at 60
+    AIRPORT_HEAD_SIZE = 64, // through the identifier at 60
     SUB_RUNWAY = 2,
     SUB_AID = 4,
-    RUNWAY_SUB_SIZE = 56,    // through the runway number at 52
-    AID_SUB_SIZE = 60,       // through the identifier at 56
+    RUNWAY_SUB_SIZE = 56, // through the runway number at 52
+    AID_SUB_SIZE = 60,    // through the identifier at 56
 };
 
 const double PACKED_LATITUDE_UNITS_PER_DEGREE = 55565.26199758007;
@@ -116,7 +118,8 @@ void CopyIdent(char* ident, const uint8_t* source, int count, int firstBlankCut)
 
 // Walks one run of entries; kind 4 entries become records. 0 when the run
 // leaves the data.
-int ReadRun(FacilityDatabase* database, const FacilityReader* r, uint64_t at, int kind, uint32_t channel) {
+int ReadRun(FacilityDatabase* database, const FacilityReader* r, uint64_t at, int kind,
+            uint32_t channel) {
     const uint64_t entrySize = kind == FACILITY_VOR ? VOR_ENTRY_SIZE : NDB_ENTRY_SIZE;
     for (;;) {
         uint32_t entryKind;
@@ -153,8 +156,8 @@ int ReadRun(FacilityDatabase* database, const FacilityReader* r, uint64_t at, in
 
 // A chain of 9-byte group records from g, each pointing at a run (offsets
 // from the section start). 0 when it leaves the data.
-int ReadChain(FacilityDatabase* database, const FacilityReader* r, uint64_t section, uint64_t g, int kind,
-              uint32_t channel) {
+int ReadChain(FacilityDatabase* database, const FacilityReader* r, uint64_t section, uint64_t g,
+              int kind, uint32_t channel) {
     for (;;) {
         uint32_t mark, runOffset;
         if (!Read_U8(r, g, &mark))
@@ -170,8 +173,8 @@ int ReadChain(FacilityDatabase* database, const FacilityReader* r, uint64_t sect
 }
 
 // Each section reader returns 0 when the section was cut short.
-int ReadVorSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section, int32_t first,
-                   int32_t last) {
+int ReadVorSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section,
+                   int32_t first, int32_t last) {
     uint32_t mark, firstOffset;
     if (!Read_U8(r, section, &mark) || !Read_U32(r, section + 1, &firstOffset))
         return 0;
@@ -179,8 +182,9 @@ int ReadVorSection(FacilityDatabase* database, const FacilityReader* r, uint64_t
         return 1; // no channel index: nothing to read
     for (int32_t channel = first; channel <= last; ++channel) {
         uint32_t groupOffset;
-        if (channel < 0 || !Read_U32(r, section + CHANNEL_ENTRY_SIZE * static_cast<uint64_t>(channel) + 1,
-                                     &groupOffset))
+        if (channel < 0 ||
+            !Read_U32(r, section + CHANNEL_ENTRY_SIZE * static_cast<uint64_t>(channel) + 1,
+                      &groupOffset))
             return 0; // outside the channel index
         const uint64_t g = section + groupOffset;
         if (g == 0 || g >= r->size)
@@ -200,19 +204,24 @@ int ReadNdbSection(FacilityDatabase* database, const FacilityReader* r, uint64_t
 GeoPosition AirportPosition(const uint8_t* record, uint64_t latitudeAt, uint64_t longitudeAt) {
     const auto i32 = [record](uint64_t at) {
         return AsInt32(record[at] | static_cast<uint32_t>(record[at + 1]) << 8 |
-                       static_cast<uint32_t>(record[at + 2]) << 16 | static_cast<uint32_t>(record[at + 3]) << 24);
+                       static_cast<uint32_t>(record[at + 2]) << 16 |
+                       static_cast<uint32_t>(record[at + 3]) << 24);
     };
-    return GeoPosition{i32(latitudeAt) / QUARTER_TURN_UNITS * GEO_HALF_PI, i32(longitudeAt) / HALF_TURN_UNITS * GEO_PI,
-                       0.0};
+    return GeoPosition{i32(latitudeAt) / QUARTER_TURN_UNITS * GEO_HALF_PI,
+                       i32(longitudeAt) / HALF_TURN_UNITS * GEO_PI, 0.0};
 }
 
-uint32_t U16At(const uint8_t* p, int at) { return p[at] | static_cast<uint32_t>(p[at + 1]) << 8; }
+uint32_t U16At(const uint8_t* p, int at) {
+    return p[at] | static_cast<uint32_t>(p[at + 1]) << 8;
+}
 int32_t I32At(const uint8_t* p, int at) {
-    return AsInt32(p[at] | static_cast<uint32_t>(p[at + 1]) << 8 | static_cast<uint32_t>(p[at + 2]) << 16 |
-                   static_cast<uint32_t>(p[at + 3]) << 24);
+    return AsInt32(p[at] | static_cast<uint32_t>(p[at + 1]) << 8 |
+                   static_cast<uint32_t>(p[at + 2]) << 16 | static_cast<uint32_t>(p[at + 3]) << 24);
 }
 
-float HeadingDegrees(uint32_t word) { return static_cast<float>(word / 65535.0 * 360.0); }
+float HeadingDegrees(uint32_t word) {
+    return static_cast<float>(word / 65535.0 * 360.0);
+}
 
 // The point half the length behind a heading from the (prepared) centre.
 GeoPosition Threshold(const GeoOffsetOrigin& centre, double headingDeg, double length) {
@@ -228,7 +237,8 @@ GeoPosition Threshold(const GeoOffsetOrigin& centre, double headingDeg, double l
 void Designator(char* ident, int64_t number, int32_t side, const char* letters) {
     char digits[24];
     int n = 0;
-    uint64_t magnitude = number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
+    uint64_t magnitude =
+        number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
     do {
         digits[n++] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
@@ -289,7 +299,8 @@ void AddAid(FacilityRecord* airport, const uint8_t* sub) {
     CopyIdent(end.aidIdent, sub + 56, 4, 1);
     end.aidPosition = AirportPosition(sub, 12, 20);
     end.aidCourse = HeadingDegrees(U16At(sub, 34));
-    end.aidFrequency = static_cast<float>(Facility_DecodeBcdFrequency(U16At(sub, 38), U16At(sub, 36)));
+    end.aidFrequency =
+        static_cast<float>(Facility_DecodeBcdFrequency(U16At(sub, 38), U16At(sub, 36)));
 }
 
 // The sub-records of one airport. 0 when they leave the data.
@@ -349,8 +360,10 @@ int ReadAirportSection(FacilityDatabase* database, const FacilityReader* r, uint
 } // namespace
 
 GeoPosition Facility_DecodePosition(const uint8_t packed[8]) {
-    const uint32_t latitudeBits = packed[0] | static_cast<uint32_t>(packed[1]) << 8 | static_cast<uint32_t>(packed[2]) << 16;
-    const uint32_t longitudeBits = packed[3] | static_cast<uint32_t>(packed[4]) << 8 | static_cast<uint32_t>(packed[5]) << 16;
+    const uint32_t latitudeBits =
+        packed[0] | static_cast<uint32_t>(packed[1]) << 8 | static_cast<uint32_t>(packed[2]) << 16;
+    const uint32_t longitudeBits =
+        packed[3] | static_cast<uint32_t>(packed[4]) << 8 | static_cast<uint32_t>(packed[5]) << 16;
     const int16_t altitudeM = static_cast<int16_t>(packed[6] | packed[7] << 8);
     double latitude = (latitudeBits & 0x7FFFFF) / PACKED_LATITUDE_UNITS_PER_DEGREE;
     if (latitudeBits & 0x800000)
@@ -362,10 +375,12 @@ GeoPosition Facility_DecodePosition(const uint8_t packed[8]) {
 }
 
 double Facility_DecodeBcdFrequency(uint32_t integerWord, uint32_t fractionWord) {
-    const unsigned hundreds = (integerWord >> 8) & 0xF, tens = (integerWord >> 4) & 0xF, units = integerWord & 0xF;
+    const unsigned hundreds = (integerWord >> 8) & 0xF, tens = (integerWord >> 4) & 0xF,
+                   units = integerWord & 0xF;
     const unsigned tenths = (fractionWord >> 12) & 0xF, hundredths = (fractionWord >> 8) & 0xF,
                    thousandths = (fractionWord >> 4) & 0xF;
-    return (hundreds * 100 + tens * 10 + units) + (tenths * 100 + hundredths * 10 + thousandths) / 1000.0;
+    return (hundreds * 100 + tens * 10 + units) +
+           (tenths * 100 + hundredths * 10 + thousandths) / 1000.0;
 }
 
 int32_t Facility_AddRunway(FacilityRecord* airport, const RunwayRecord* runway) {
@@ -374,7 +389,8 @@ int32_t Facility_AddRunway(FacilityRecord* airport, const RunwayRecord* runway) 
     const int32_t count = airport->runwayCount;
     if ((count & (count - 1)) == 0) {
         const size_t capacity = count == 0 ? 1 : static_cast<size_t>(count) * 2;
-        RunwayRecord* grown = static_cast<RunwayRecord*>(realloc(airport->runways, capacity * sizeof(RunwayRecord)));
+        RunwayRecord* grown =
+            static_cast<RunwayRecord*>(realloc(airport->runways, capacity * sizeof(RunwayRecord)));
         if (grown == nullptr)
             return 0;
         airport->runways = grown;
@@ -406,7 +422,8 @@ int32_t Facility_ReadBufferReport(FacilityDatabase* database, const uint8_t* dat
         Read_U16(r, HEADER_LAST_CHANNEL, &last);
         Read_U32(r, HEADER_NDB_OFFSET, &ndb);
         Read_U32(r, HEADER_AIRPORT_OFFSET, &airport);
-        if (vor != 0 && !ReadVorSection(database, r, vor, static_cast<int16_t>(first), static_cast<int16_t>(last)))
+        if (vor != 0 && !ReadVorSection(database, r, vor, static_cast<int16_t>(first),
+                                        static_cast<int16_t>(last)))
             found.damage |= FACILITY_DAMAGE_VOR;
         if (ndb != 0 && !ReadNdbSection(database, r, ndb))
             found.damage |= FACILITY_DAMAGE_NDB;

@@ -31,7 +31,9 @@ int32_t List_Destroy(ObjectList* list) {
     return 1;
 }
 
-ListNode* List_First(ObjectList* list) { return list->cursor = list->head; }
+ListNode* List_First(ObjectList* list) {
+    return list->cursor = list->head;
+}
 
 ListNode* List_Next(ObjectList* list) {
     if (list->cursor == nullptr)
@@ -45,9 +47,15 @@ ListNode* List_Previous(ObjectList* list) {
     return list->cursor = list->cursor->previous;
 }
 
-int32_t List_Count(const ObjectList* list) { return list->count; }
-int32_t List_GetBorrowed(const ObjectList* list) { return list->itemsBorrowed; }
-void List_SetBorrowed(ObjectList* list, int32_t value) { list->itemsBorrowed = value; }
+int32_t List_Count(const ObjectList* list) {
+    return list->count;
+}
+int32_t List_GetBorrowed(const ObjectList* list) {
+    return list->itemsBorrowed;
+}
+void List_SetBorrowed(ObjectList* list, int32_t value) {
+    list->itemsBorrowed = value;
+}
 
 int32_t List_AppendNode(ObjectList* list, ListNode* node) {
     if (node == nullptr)
@@ -64,7 +72,9 @@ int32_t List_AppendNode(ObjectList* list, ListNode* node) {
     return 1;
 }
 
-int32_t List_Append(ObjectList* list, void* item) { return List_AppendNode(list, List_NewNode(item)); }
+int32_t List_Append(ObjectList* list, void* item) {
+    return List_AppendNode(list, List_NewNode(item));
+}
 
 int32_t List_InsertAfter(ObjectList* list, ListNode* after, void* item) {
     for (ListNode* node = list->head; node != nullptr; node = node->next) {
@@ -117,7 +127,9 @@ ListNode* List_Unlink(ObjectList* list, ListNode* node) {
     return node;
 }
 
-void List_Remove(ObjectList* list, ListNode* node) { List_FreeNode(List_Unlink(list, node)); }
+void List_Remove(ObjectList* list, ListNode* node) {
+    List_FreeNode(List_Unlink(list, node));
+}
 
 void List_RemoveLast(ObjectList* list) {
     if (list->tail != nullptr)

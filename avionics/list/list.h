@@ -27,10 +27,10 @@ typedef int (*ListCompareFn)(const void* a, const void* b);
 typedef struct ObjectList {
     ListNode* head;
     ListNode* tail;
-    ListNode* cursor;           /* moved by List_First, List_Next, List_Previous, List_Clear, List_Unlink */
+    ListNode* cursor; /* moved by List_First, List_Next, List_Previous, List_Clear, List_Unlink */
     int32_t count;
-    int32_t itemsBorrowed;      /* nonzero: items belong to someone else */
-    ListReleaseFn releaseItem;  /* none: owned items are released with free */
+    int32_t itemsBorrowed;     /* nonzero: items belong to someone else */
+    ListReleaseFn releaseItem; /* none: owned items are released with free */
 } ObjectList;
 
 /* A node holding item, linked nowhere; none when memory is short. */

@@ -11,11 +11,11 @@ namespace {
 struct Projection {
     const MapCanvas* canvas;
     const MapScene* scene;
-    Vector3 own;              // the own sphere point
-    double cosLon, sinLon;    // about y by +own longitude
-    double cosLat, sinLat;    // about x by -own latitude
-    double cosUp, sinUp;      // about x by a quarter turn
-    double cosRot, sinRot;    // about y by the map rotation
+    Vector3 own;           // the own sphere point
+    double cosLon, sinLon; // about y by +own longitude
+    double cosLat, sinLat; // about x by -own latitude
+    double cosUp, sinUp;   // about x by a quarter turn
+    double cosRot, sinRot; // about y by the map rotation
 
     void Point(double latitude, double longitude, double* x, double* y) const {
         const GeoPosition p = {latitude, longitude, EARTH_RADIUS_M};
@@ -29,29 +29,37 @@ struct Projection {
         *x = canvas->centreX + dx / scene->mapRange * scene->mapScale;
         *y = canvas->centreY - dz / scene->mapRange * scene->mapScale;
     }
-    bool Inside(double x, double y) const { return 0 < x && x < canvas->width && 0 < y && y < canvas->height; }
+    bool Inside(double x, double y) const {
+        return 0 < x && x < canvas->width && 0 < y && y < canvas->height;
+    }
     bool Near(double x, double y) const {
-        return x > -MAP_CLIP_MARGIN && y > -MAP_CLIP_MARGIN && x < canvas->width + MAP_CLIP_MARGIN &&
-               y < canvas->height + MAP_CLIP_MARGIN;
+        return x > -MAP_CLIP_MARGIN && y > -MAP_CLIP_MARGIN &&
+               x < canvas->width + MAP_CLIP_MARGIN && y < canvas->height + MAP_CLIP_MARGIN;
     }
 };
 
-typedef void (*LabelledSymbol)(const MapCanvas*, double, double, double, double, const char*, uint32_t);
+typedef void (*LabelledSymbol)(const MapCanvas*, double, double, double, double, const char*,
+                               uint32_t);
 
 LabelledSymbol SymbolOf(int32_t kind) {
     switch (kind) {
-    case FACILITY_NDB: return Map_DrawTriangle;
-    case FACILITY_VOR: return Map_DrawCircleTicks;
-    case FACILITY_AIRPORT: return Map_DrawStar;
-    default: return Map_DrawDiamond;
+    case FACILITY_NDB:
+        return Map_DrawTriangle;
+    case FACILITY_VOR:
+        return Map_DrawCircleTicks;
+    case FACILITY_AIRPORT:
+        return Map_DrawStar;
+    default:
+        return Map_DrawDiamond;
     }
 }
 
 // A route's line: a segment wherever either end is inside the canvas.
-void RouteSegment(const Projection& p, const MapCanvas* canvas, int i, double x, double y, double lastX,
-                  double lastY) {
+void RouteSegment(const Projection& p, const MapCanvas* canvas, int i, double x, double y,
+                  double lastX, double lastY) {
     if (i > 0 && (p.Inside(x, y) || p.Inside(lastX, lastY))) {
-        canvas->dc.ops->moveTo(canvas->dc.handle, static_cast<int32_t>(lastX), static_cast<int32_t>(lastY));
+        canvas->dc.ops->moveTo(canvas->dc.handle, static_cast<int32_t>(lastX),
+                               static_cast<int32_t>(lastY));
         canvas->dc.ops->lineTo(canvas->dc.handle, static_cast<int32_t>(x), static_cast<int32_t>(y));
     }
 }
@@ -78,7 +86,8 @@ void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene
             p.Point(r->position.latitude, r->position.longitude, &x, &y);
             if (!p.Inside(x, y))
                 continue;
-            if ((r->kind == FACILITY_NDB && scene->showNdb) || (r->kind == FACILITY_VOR && scene->showVor) ||
+            if ((r->kind == FACILITY_NDB && scene->showNdb) ||
+                (r->kind == FACILITY_VOR && scene->showVor) ||
                 (r->kind == FACILITY_AIRPORT && scene->showAirports))
                 SymbolOf(r->kind)(canvas, x, y, s, range, r->ident, MAP_MAGENTA);
         }
@@ -104,13 +113,22 @@ void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene
         if (!p.Near(x, y))
             continue;
         switch (point.pointKind) {
-        case 1: Map_DrawRiseMark(canvas, x, y, s); break;
-        case 2: Map_DrawClimbArrow(canvas, x, y, s); break;
-        case 3: Map_DrawDescentArrow(canvas, x, y, s); break;
+        case 1:
+            Map_DrawRiseMark(canvas, x, y, s);
+            break;
+        case 2:
+            Map_DrawClimbArrow(canvas, x, y, s);
+            break;
+        case 3:
+            Map_DrawDescentArrow(canvas, x, y, s);
+            break;
         case 6:
-        case 8: Map_DrawCircleMark(canvas, x, y, s); break;
+        case 8:
+            Map_DrawCircleMark(canvas, x, y, s);
+            break;
         default:
-            SymbolOf(point.facility.kind)(canvas, x, y, s, range, point.facility.ident, i == 1 ? MAP_WHITE : MAP_GREEN);
+            SymbolOf(point.facility.kind)(canvas, x, y, s, range, point.facility.ident,
+                                          i == 1 ? MAP_WHITE : MAP_GREEN);
         }
     }
 
@@ -118,7 +136,8 @@ void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene
         if (end.ident[0] == '\0')
             continue;
         p.Point(end.threshold.latitude, end.threshold.longitude, &x, &y);
-        Map_DrawRunway(canvas, x, y, s, scene->mapRotation, range, end.heading, end.length, MAP_WHITE);
+        Map_DrawRunway(canvas, x, y, s, scene->mapRotation, range, end.heading, end.length,
+                       MAP_WHITE);
     }
     if (range >= MAP_DETAIL_LIMIT)
         return;

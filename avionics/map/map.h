@@ -46,7 +46,8 @@ typedef struct MapDeviceOps {
     void (*setBackgroundTransparent)(void* device);
     void (*setTextColour)(void* device, uint32_t colour);
     void (*textOut)(void* device, int32_t x, int32_t y, const char* text, int32_t length);
-    void (*textExtent)(void* device, const char* text, int32_t length, int32_t* width, int32_t* height);
+    void (*textExtent)(void* device, const char* text, int32_t length, int32_t* width,
+                       int32_t* height);
 } MapDeviceOps;
 
 typedef struct MapDevice {
@@ -72,7 +73,7 @@ typedef struct MapCanvas {
     void* orangeBrush;
     void* cyanBrush;
     void* magentaBrush;
-    void* defaultPen;        /* white and every key not listed */
+    void* defaultPen; /* white and every key not listed */
     void* redPen;
     void* greenPen;
     void* bluePen;
@@ -85,31 +86,32 @@ typedef struct MapCanvas {
 
 typedef struct TrafficTarget {
     double latitude, longitude; /* radians */
-    int32_t targetKind;         /* 0 none, 1 other, 2 proximate, 3 advisory, 4 resolution advisory */
-    double relativeAltitude;    /* feet above (+) or below (-) the own aircraft */
+    int32_t targetKind;      /* 0 none, 1 other, 2 proximate, 3 advisory, 4 resolution advisory */
+    double relativeAltitude; /* feet above (+) or below (-) the own aircraft */
 } TrafficTarget;
 
 void Map_SelectPen(const MapCanvas* canvas, uint32_t key);
 void Map_SelectBrush(const MapCanvas* canvas, uint32_t key);
 /* Facility and waypoint symbols with their labels; s is the map scale
  * (pixels per range), range the map range in metres. */
-void Map_DrawTriangle(const MapCanvas* canvas, double x, double y, double s, double range, const char* text,
-                      uint32_t key);
-void Map_DrawCircleTicks(const MapCanvas* canvas, double x, double y, double s, double range, const char* text,
-                         uint32_t key);
-void Map_DrawStar(const MapCanvas* canvas, double x, double y, double s, double range, const char* text,
-                  uint32_t key);
-void Map_DrawDiamond(const MapCanvas* canvas, double x, double y, double s, double range, const char* text,
-                     uint32_t key);
+void Map_DrawTriangle(const MapCanvas* canvas, double x, double y, double s, double range,
+                      const char* text, uint32_t key);
+void Map_DrawCircleTicks(const MapCanvas* canvas, double x, double y, double s, double range,
+                         const char* text, uint32_t key);
+void Map_DrawStar(const MapCanvas* canvas, double x, double y, double s, double range,
+                  const char* text, uint32_t key);
+void Map_DrawDiamond(const MapCanvas* canvas, double x, double y, double s, double range,
+                     const char* text, uint32_t key);
 /* Route marks of kinds 1, 2, 3 and 6 or 8. */
 void Map_DrawRiseMark(const MapCanvas* canvas, double x, double y, double s);
 void Map_DrawClimbArrow(const MapCanvas* canvas, double x, double y, double s);
 void Map_DrawDescentArrow(const MapCanvas* canvas, double x, double y, double s);
 void Map_DrawCircleMark(const MapCanvas* canvas, double x, double y, double s);
 /* A runway outline from its threshold at (x, y) along its heading (degrees, true). */
-void Map_DrawRunway(const MapCanvas* canvas, double x, double y, double s, double rotationDeg, double range,
-                    double headingDeg, double lengthM, uint32_t key);
-void Map_DrawTraffic(const MapCanvas* canvas, double x, double y, double s, const TrafficTarget* target);
+void Map_DrawRunway(const MapCanvas* canvas, double x, double y, double s, double rotationDeg,
+                    double range, double headingDeg, double lengthM, uint32_t key);
+void Map_DrawTraffic(const MapCanvas* canvas, double x, double y, double s,
+                     const TrafficTarget* target);
 
 /* ---- Scene and drawing pass -------------------------------------------------------- */
 
@@ -131,9 +133,9 @@ typedef struct MapScene {
     int32_t showVor, showNdb, showAirports;
     MapRoute route;
     MapRoute secondaryRoute;
-    RunwayEnd runwayEnds[2];          /* an empty ident skips an end */
+    RunwayEnd runwayEnds[2]; /* an empty ident skips an end */
     int32_t trafficCount;
-    const TrafficTarget* traffic;     /* trafficCount targets */
+    const TrafficTarget* traffic; /* trafficCount targets */
 } MapScene;
 
 /* The client's record the map reads its facilities from (only the near

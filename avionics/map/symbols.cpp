@@ -11,13 +11,23 @@
 
 namespace {
 
-int32_t I(double v) { return static_cast<int32_t>(v); } // toward zero
+int32_t I(double v) {
+    return static_cast<int32_t>(v);
+} // toward zero
 
-const MapDevice& Dc(const MapCanvas* c) { return c->dc; }
+const MapDevice& Dc(const MapCanvas* c) {
+    return c->dc;
+}
 
-void MoveTo(const MapCanvas* c, double x, double y) { Dc(c).ops->moveTo(Dc(c).handle, I(x), I(y)); }
-void LineTo(const MapCanvas* c, double x, double y) { Dc(c).ops->lineTo(Dc(c).handle, I(x), I(y)); }
-void Select(const MapCanvas* c, void* object) { Dc(c).ops->selectObject(Dc(c).handle, object); }
+void MoveTo(const MapCanvas* c, double x, double y) {
+    Dc(c).ops->moveTo(Dc(c).handle, I(x), I(y));
+}
+void LineTo(const MapCanvas* c, double x, double y) {
+    Dc(c).ops->lineTo(Dc(c).handle, I(x), I(y));
+}
+void Select(const MapCanvas* c, void* object) {
+    Dc(c).ops->selectObject(Dc(c).handle, object);
+}
 void Ellipse(const MapCanvas* c, double l, double t, double r, double b) {
     Dc(c).ops->ellipse(Dc(c).handle, I(l), I(t), I(r), I(b));
 }
@@ -32,7 +42,8 @@ void Label(const MapCanvas* c, double x, double y, double s, const char* text, u
     Select(c, c->labelFont);
     Dc(c).ops->setBackgroundTransparent(Dc(c).handle);
     Dc(c).ops->setTextColour(Dc(c).handle, key);
-    Dc(c).ops->textOut(Dc(c).handle, I(x + 0.05 * s), I(y - 0.1 * s), text, static_cast<int32_t>(strlen(text)));
+    Dc(c).ops->textOut(Dc(c).handle, I(x + 0.05 * s), I(y - 0.1 * s), text,
+                       static_cast<int32_t>(strlen(text)));
 }
 
 // Far out, a symbol is one pixel: in its key, or always magenta.
@@ -48,13 +59,26 @@ bool DetailPixel(const MapCanvas* c, double x, double y, double range, uint32_t 
 void Map_SelectPen(const MapCanvas* c, uint32_t key) {
     void* pen = c->defaultPen;
     switch (key) {
-    case MAP_RED: pen = c->redPen; break;
-    case MAP_GREEN: pen = c->greenPen; break;
-    case MAP_BLUE: pen = c->bluePen; break;
-    case MAP_ORANGE: pen = c->orangePen; break;
-    case MAP_CYAN: pen = c->cyanPen; break;
-    case MAP_MAGENTA: pen = c->magentaPen; break;
-    default: break;
+    case MAP_RED:
+        pen = c->redPen;
+        break;
+    case MAP_GREEN:
+        pen = c->greenPen;
+        break;
+    case MAP_BLUE:
+        pen = c->bluePen;
+        break;
+    case MAP_ORANGE:
+        pen = c->orangePen;
+        break;
+    case MAP_CYAN:
+        pen = c->cyanPen;
+        break;
+    case MAP_MAGENTA:
+        pen = c->magentaPen;
+        break;
+    default:
+        break;
     }
     Select(c, pen);
 }
@@ -62,18 +86,32 @@ void Map_SelectPen(const MapCanvas* c, uint32_t key) {
 void Map_SelectBrush(const MapCanvas* c, uint32_t key) {
     void* brush = c->defaultBrush;
     switch (key) {
-    case MAP_RED: brush = c->redBrush; break;
-    case MAP_GREEN: brush = c->greenBrush; break;
-    case MAP_BLUE: brush = c->blueBrush; break;
-    case MAP_ORANGE: brush = c->orangeBrush; break;
-    case MAP_CYAN: brush = c->cyanBrush; break;
-    case MAP_MAGENTA: brush = c->magentaBrush; break;
-    default: break;
+    case MAP_RED:
+        brush = c->redBrush;
+        break;
+    case MAP_GREEN:
+        brush = c->greenBrush;
+        break;
+    case MAP_BLUE:
+        brush = c->blueBrush;
+        break;
+    case MAP_ORANGE:
+        brush = c->orangeBrush;
+        break;
+    case MAP_CYAN:
+        brush = c->cyanBrush;
+        break;
+    case MAP_MAGENTA:
+        brush = c->magentaBrush;
+        break;
+    default:
+        break;
     }
     Select(c, brush);
 }
 
-void Map_DrawTriangle(const MapCanvas* c, double x, double y, double s, double range, const char* text, uint32_t key) {
+void Map_DrawTriangle(const MapCanvas* c, double x, double y, double s, double range,
+                      const char* text, uint32_t key) {
     Outline(c, key);
     if (DetailPixel(c, x, y, range, key))
         return;
@@ -85,8 +123,8 @@ void Map_DrawTriangle(const MapCanvas* c, double x, double y, double s, double r
     Label(c, x, y, s, text, key);
 }
 
-void Map_DrawCircleTicks(const MapCanvas* c, double x, double y, double s, double range, const char* text,
-                         uint32_t key) {
+void Map_DrawCircleTicks(const MapCanvas* c, double x, double y, double s, double range,
+                         const char* text, uint32_t key) {
     Outline(c, key);
     if (DetailPixel(c, x, y, range, MAP_MAGENTA))
         return;
@@ -103,7 +141,8 @@ void Map_DrawCircleTicks(const MapCanvas* c, double x, double y, double s, doubl
     Label(c, x, y, s, text, key);
 }
 
-void Map_DrawStar(const MapCanvas* c, double x, double y, double s, double range, const char* text, uint32_t key) {
+void Map_DrawStar(const MapCanvas* c, double x, double y, double s, double range, const char* text,
+                  uint32_t key) {
     Outline(c, key);
     if (DetailPixel(c, x, y, range, key))
         return;
@@ -119,8 +158,8 @@ void Map_DrawStar(const MapCanvas* c, double x, double y, double s, double range
     Label(c, x, y, s, text, key);
 }
 
-void Map_DrawDiamond(const MapCanvas* c, double x, double y, double s, double range, const char* text,
-                     uint32_t key) {
+void Map_DrawDiamond(const MapCanvas* c, double x, double y, double s, double range,
+                     const char* text, uint32_t key) {
     static const double UNIT[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     Outline(c, key);
     if (DetailPixel(c, x, y, range, MAP_MAGENTA))
@@ -152,8 +191,12 @@ static void Arrow(const MapCanvas* c, double x, double y, double s, double up) {
     LineTo(c, x + 0.07 * s, y + up * 0.02 * s);
 }
 
-void Map_DrawClimbArrow(const MapCanvas* c, double x, double y, double s) { Arrow(c, x, y, s, -1.0); }
-void Map_DrawDescentArrow(const MapCanvas* c, double x, double y, double s) { Arrow(c, x, y, s, 1.0); }
+void Map_DrawClimbArrow(const MapCanvas* c, double x, double y, double s) {
+    Arrow(c, x, y, s, -1.0);
+}
+void Map_DrawDescentArrow(const MapCanvas* c, double x, double y, double s) {
+    Arrow(c, x, y, s, 1.0);
+}
 
 void Map_DrawCircleMark(const MapCanvas* c, double x, double y, double s) {
     Select(c, c->defaultPen);
@@ -161,8 +204,8 @@ void Map_DrawCircleMark(const MapCanvas* c, double x, double y, double s) {
     Ellipse(c, x - 0.06 * s, y - 0.06 * s, x + 0.06 * s, y + 0.06 * s);
 }
 
-void Map_DrawRunway(const MapCanvas* c, double x, double y, double s, double rotationDeg, double range,
-                    double headingDeg, double lengthM, uint32_t key) {
+void Map_DrawRunway(const MapCanvas* c, double x, double y, double s, double rotationDeg,
+                    double range, double headingDeg, double lengthM, uint32_t key) {
     Outline(c, key);
     if (range >= MAP_DETAIL_LIMIT)
         return;
@@ -181,7 +224,8 @@ void Map_DrawRunway(const MapCanvas* c, double x, double y, double s, double rot
         LineTo(c, px[i % 4], py[i % 4]);
 }
 
-void Map_DrawTraffic(const MapCanvas* c, double x, double y, double s, const TrafficTarget* target) {
+void Map_DrawTraffic(const MapCanvas* c, double x, double y, double s,
+                     const TrafficTarget* target) {
     static const uint32_t KEYS[5] = {0, MAP_WHITE, MAP_WHITE, MAP_ORANGE, MAP_RED};
     const int32_t kind = target->targetKind;
     if (kind < 1 || kind > 4)

@@ -19,12 +19,16 @@ bool Scale(const PanelMouseMap* map, const int32_t* point, int32_t* scaled) {
     const PanelScreenSize* size = map->gauge->screenSize;
     if (size == nullptr || size->width == 0 || size->height == 0)
         return false;
-    scaled[0] = static_cast<int32_t>(static_cast<int64_t>(point[0]) * map->designWidth / size->width);
-    scaled[1] = static_cast<int32_t>(static_cast<int64_t>(point[1]) * map->designHeight / size->height);
+    scaled[0] =
+        static_cast<int32_t>(static_cast<int64_t>(point[0]) * map->designWidth / size->width);
+    scaled[1] =
+        static_cast<int32_t>(static_cast<int64_t>(point[1]) * map->designHeight / size->height);
     return true;
 }
 
-PanelElement* Root(const PanelMouseMap* map) { return map->gauge->elements; }
+PanelElement* Root(const PanelMouseMap* map) {
+    return map->gauge->elements;
+}
 
 // The root's child number index, or none outside the child array.
 PanelElement* Child(const PanelMouseMap* map, int32_t index) {

@@ -17,7 +17,8 @@ extern "C" {
 /* ---- The panel layer: what the dispatcher uses of the host's gauge ---------- */
 
 #define PANEL_ELEMENT_HIDDEN 0x02000000u /* bit 25 of an element's flags */
-#define PANEL_ELEMENT_DRAWN 0x80000000u  /* bit 31: cleared so that the host draws the element anew */
+#define PANEL_ELEMENT_DRAWN                                                                        \
+    0x80000000u /* bit 31: cleared so that the host draws the element anew */
 
 typedef struct PanelElement {
     uint32_t flags;
@@ -26,7 +27,7 @@ typedef struct PanelElement {
 } PanelElement;
 
 typedef struct PanelScreenSize {
-    int32_t width;  /* pixels on the screen; nonzero */
+    int32_t width; /* pixels on the screen; nonzero */
     int32_t height;
 } PanelScreenSize;
 
@@ -53,16 +54,16 @@ typedef struct ClickRect {
 } ClickRect;
 
 typedef struct PopupArea {
-    PanelBox openBox;       /* a click inside opens the pop-up */
-    PanelBox activeBox;     /* the pop-up's extent while open */
-    PanelPopupFn callback;  /* or none */
+    PanelBox openBox;      /* a click inside opens the pop-up */
+    PanelBox activeBox;    /* the pop-up's extent while open */
+    PanelPopupFn callback; /* or none */
     uint32_t user;
     int32_t elementIndex;   /* the pop-up's element among the root's children; -1 ends an array */
     const ClickRect* rects; /* the pop-up's click rectangles */
 } PopupArea;
 
 typedef struct PanelMouseMap {
-    PanelGauge* gauge;   /* none: the map does nothing */
+    PanelGauge* gauge; /* none: the map does nothing */
     int32_t designWidth;
     int32_t designHeight;
     const PopupArea* captured; /* the open pop-up's area; written by Panel_MouseEvent */

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 void* Panel_LoadBitmap(void* moduleInstance, uint32_t resourceId) {
-    return LoadImageA(static_cast<HINSTANCE>(moduleInstance), MAKEINTRESOURCEA(resourceId & 0xFFFF), IMAGE_BITMAP,
-                      0, 0, LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT);
+    return LoadImageA(static_cast<HINSTANCE>(moduleInstance), MAKEINTRESOURCEA(resourceId & 0xFFFF),
+                      IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT);
 }
 
 int32_t Panel_DrawBitmap(void* deviceContext, void* bitmap, int32_t x, int32_t y) {

@@ -59,5 +59,9 @@ int32_t SystemBlock_Unlock(const MapContext* context) {
     return 1;
 }
 
-int32_t SystemBlock_CounterAdd(int32_t n) { return g_systemCounter += n; }
-int32_t SystemBlock_CounterSubtract(int32_t n) { return g_systemCounter -= n; }
+int32_t SystemBlock_CounterAdd(int32_t n) {
+    return g_systemCounter += n;
+}
+int32_t SystemBlock_CounterSubtract(int32_t n) {
+    return g_systemCounter -= n;
+}

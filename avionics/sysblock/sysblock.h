@@ -19,9 +19,9 @@ extern "C" {
 
 /* A module's handle on the block; from SystemBlock_Open to SystemBlock_Close. */
 typedef struct SystemBlock {
-    int32_t magic;  /* SYSTEM_BLOCK_MAGIC while valid */
-    void* mapping;  /* the file mapping (a descriptor's number where there are no handles) */
-    void* view;     /* the whole block */
+    int32_t magic; /* SYSTEM_BLOCK_MAGIC while valid */
+    void* mapping; /* the file mapping (a descriptor's number where there are no handles) */
+    void* view;    /* the whole block */
 } SystemBlock;
 
 /* The dispatcher, whose address the owner of the system state stores in

@@ -50,8 +50,12 @@ void SystemMap_Close(void* mapping, void* view) {
     close(static_cast<int>(reinterpret_cast<intptr_t>(mapping)));
 }
 
-bool SystemMap_CanRead(const void* p, size_t) { return p != nullptr; }
-bool SystemMap_CanWrite(void* p, size_t) { return p != nullptr; }
+bool SystemMap_CanRead(const void* p, size_t) {
+    return p != nullptr;
+}
+bool SystemMap_CanWrite(void* p, size_t) {
+    return p != nullptr;
+}
 
 int32_t SystemMutex_Wait(void* mutex, uint32_t timeoutMs) {
     timespec deadline;
@@ -73,7 +77,9 @@ int32_t SystemMutex_Wait(void* mutex, uint32_t timeoutMs) {
     return result == 0;
 }
 
-void SystemMutex_Release(void* mutex) { pthread_mutex_unlock(static_cast<pthread_mutex_t*>(mutex)); }
+void SystemMutex_Release(void* mutex) {
+    pthread_mutex_unlock(static_cast<pthread_mutex_t*>(mutex));
+}
 
 void* SystemMutex_Create(void) {
     pthread_mutex_t* m = static_cast<pthread_mutex_t*>(malloc(sizeof(pthread_mutex_t)));
@@ -93,4 +99,6 @@ void SystemMutex_Destroy(void* mutex) {
     free(mutex);
 }
 
-void SystemBlock_RemoveName(void) { shm_unlink(SHM_NAME); }
+void SystemBlock_RemoveName(void) {
+    shm_unlink(SHM_NAME);
+}

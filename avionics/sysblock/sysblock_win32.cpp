@@ -11,8 +11,8 @@ bool SystemMap_Open(void** mapping, void** view, bool* created) {
     HANDLE handle = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SYSTEM_BLOCK_NAME);
     *created = false;
     if (handle == nullptr) {
-        handle = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, SYSTEM_BLOCK_SIZE,
-                                    SYSTEM_BLOCK_NAME);
+        handle = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                    SYSTEM_BLOCK_SIZE, SYSTEM_BLOCK_NAME);
         *created = handle != nullptr;
     }
     if (handle == nullptr)
@@ -32,8 +32,12 @@ void SystemMap_Close(void* mapping, void* view) {
     CloseHandle(static_cast<HANDLE>(mapping));
 }
 
-bool SystemMap_CanRead(const void* p, size_t n) { return p != nullptr && !IsBadReadPtr(p, n); }
-bool SystemMap_CanWrite(void* p, size_t n) { return p != nullptr && !IsBadWritePtr(p, n); }
+bool SystemMap_CanRead(const void* p, size_t n) {
+    return p != nullptr && !IsBadReadPtr(p, n);
+}
+bool SystemMap_CanWrite(void* p, size_t n) {
+    return p != nullptr && !IsBadWritePtr(p, n);
+}
 
 int32_t SystemMutex_Wait(void* mutex, uint32_t timeoutMs) {
     const DWORD result = WaitForSingleObject(static_cast<HANDLE>(mutex), timeoutMs);
@@ -46,8 +50,14 @@ int32_t SystemMutex_Wait(void* mutex, uint32_t timeoutMs) {
     return result == WAIT_OBJECT_0;
 }
 
-void SystemMutex_Release(void* mutex) { ReleaseMutex(static_cast<HANDLE>(mutex)); }
+void SystemMutex_Release(void* mutex) {
+    ReleaseMutex(static_cast<HANDLE>(mutex));
+}
 
-void* SystemMutex_Create(void) { return CreateMutexA(nullptr, FALSE, nullptr); }
-void SystemMutex_Destroy(void* mutex) { CloseHandle(static_cast<HANDLE>(mutex)); }
+void* SystemMutex_Create(void) {
+    return CreateMutexA(nullptr, FALSE, nullptr);
+}
+void SystemMutex_Destroy(void* mutex) {
+    CloseHandle(static_cast<HANDLE>(mutex));
+}
 void SystemBlock_RemoveName(void) {}

@@ -15,7 +15,9 @@ const double PI = 3.141592653589793;
 // Geo_DistanceBearing counts 111120 m per degree of arc: that sphere.
 const double DISTANCE_SPHERE_M = 111120.0 * 180.0 / PI;
 
-double Deg(double radians) { return radians * 180.0 / PI; }
+double Deg(double radians) {
+    return radians * 180.0 / PI;
+}
 
 TEST(AgainstGeographicLib, DistanceAndBearingOnTheSphere) {
     const GeographicLib::Geodesic sphere(DISTANCE_SPHERE_M, 0.0);
@@ -29,8 +31,8 @@ TEST(AgainstGeographicLib, DistanceAndBearingOnTheSphere) {
         double distance, bearing;
         Geo_DistanceBearing(&from, &to, &distance, &bearing);
         double s12, azi1, azi2;
-        sphere.Inverse(Deg(from.latitude), Deg(from.longitude), Deg(to.latitude), Deg(to.longitude), s12, azi1,
-                       azi2);
+        sphere.Inverse(Deg(from.latitude), Deg(from.longitude), Deg(to.latitude), Deg(to.longitude),
+                       s12, azi1, azi2);
         if (s12 < 1000.0)
             continue; // the law of cosines resolves only about 0.1 m near zero
         ++compared;
@@ -38,7 +40,8 @@ TEST(AgainstGeographicLib, DistanceAndBearingOnTheSphere) {
         ASSERT_NEAR(distance, s12, 0.1 + s12 * 1e-12) << i;
         // The module's RAD_TO_DEG differs from 180/pi by 1 part in 1e13.
         const double expect = azi1 < 0 ? azi1 + 360.0 : azi1;
-        ASSERT_NEAR(remainder(bearing - expect, 360.0), 0.0, 1e-4) << i << " " << bearing << " " << expect;
+        ASSERT_NEAR(remainder(bearing - expect, 360.0), 0.0, 1e-4)
+            << i << " " << bearing << " " << expect;
     }
     EXPECT_GT(compared, 19000);
 }
@@ -48,12 +51,14 @@ TEST(AgainstGeographicLib, DistanceAndBearingOnTheSphere) {
 TEST(AgainstGeographicLib, InterpolationsFollowTheGreatCircle) {
     const GeographicLib::Geodesic sphere(EARTH_RADIUS_M, 0.0);
     std::mt19937 random(23);
-    std::uniform_real_distribution<double> lat(-1.3, 1.3), lon(-PI, PI), step(-0.05, 0.05), t(0.05, 1.0);
+    std::uniform_real_distribution<double> lat(-1.3, 1.3), lon(-PI, PI), step(-0.05, 0.05),
+        t(0.05, 1.0);
     for (int i = 0; i < 5000; ++i) {
         const GeoPosition a = {lat(random), lon(random), 2000};
         const GeoPosition b = {a.latitude + step(random), a.longitude + step(random), 9000};
         double sAB, aziAB, azi2;
-        sphere.Inverse(Deg(a.latitude), Deg(a.longitude), Deg(b.latitude), Deg(b.longitude), sAB, aziAB, azi2);
+        sphere.Inverse(Deg(a.latitude), Deg(a.longitude), Deg(b.latitude), Deg(b.longitude), sAB,
+                       aziAB, azi2);
         if (sAB < 100.0)
             continue;
         const double fraction = t(random);
@@ -62,8 +67,8 @@ TEST(AgainstGeographicLib, InterpolationsFollowTheGreatCircle) {
         Geo_InterpolateTangent(&a, &b, fraction, &out[1]);
         for (const GeoPosition& p : out) {
             double sAP, aziAP;
-            sphere.Inverse(Deg(a.latitude), Deg(a.longitude), Deg(p.latitude), Deg(p.longitude), sAP, aziAP,
-                           azi2);
+            sphere.Inverse(Deg(a.latitude), Deg(a.longitude), Deg(p.latitude), Deg(p.longitude),
+                           sAP, aziAP, azi2);
             ASSERT_NEAR(remainder(aziAP - aziAB, 360.0), 0.0, 1e-7) << i;
             ASSERT_LE(sAP, sAB * (1 + 1e-3)) << i; // tangent: stretched by altitude / R at most
         }

@@ -10,15 +10,15 @@
 #include <vector>
 
 struct MapCall {
-    std::string op;          // "select", "move", "line", "ellipse", "polygon", "rectangle", "pixel",
-                             // "transparent", "colour", "text"
+    std::string op; // "select", "move", "line", "ellipse", "polygon", "rectangle", "pixel",
+                    // "transparent", "colour", "text"
     std::vector<int32_t> args;
-    std::string text;        // the text, or the selected object's name
+    std::string text; // the text, or the selected object's name
 };
 
 struct MapRecorder {
     std::vector<MapCall> calls;
-    bool recording = true;   // off: calls are counted only (benchmarks)
+    bool recording = true; // off: calls are counted only (benchmarks)
     long long count = 0;
     int32_t charWidth = 6, charHeight = 12; // what textExtent reports per character
 };

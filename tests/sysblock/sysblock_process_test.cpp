@@ -43,7 +43,8 @@ TEST(SystemLockTimeOut, GivesUpAfterTenSecondsWhenAnotherThreadHoldsTheMutex) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const auto start = std::chrono::steady_clock::now();
     const int32_t result = SystemBlock_Lock(&context);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     release = true;
     holder.join();
     EXPECT_EQ(result, 0);
@@ -56,7 +57,8 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     std::string self = argv[0];
     const size_t slash = self.find_last_of("/\\");
-    g_peer = (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "skorvan_sysblock_peer";
+    g_peer = (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) +
+             "skorvan_sysblock_peer";
 #ifdef _WIN32
     g_peer += ".exe";
 #endif

@@ -67,13 +67,16 @@ struct BandCase {
 
 TEST(Bands, AreStrictAtThreeHundred) {
     const BandCase cases[] = {
-        {1000, 1300, 0, 0, 0},     {1300, 1000, 0, 0, 0},     {1000, 1299.9, 1, 0, 0},
-        {1000, 1300.1, 0, 1, 0},   {1300.1, 1000, 0, 0, 1},   {1000, 1000, 1, 0, 0},
+        {1000, 1300, 0, 0, 0},   {1300, 1000, 0, 0, 0},   {1000, 1299.9, 1, 0, 0},
+        {1000, 1300.1, 0, 1, 0}, {1300.1, 1000, 0, 0, 1}, {1000, 1000, 1, 0, 0},
     };
     for (const BandCase& c : cases) {
-        EXPECT_EQ(AirData_IsWithin300(c.value, c.reference), c.within) << c.value << " " << c.reference;
-        EXPECT_EQ(AirData_IsBelowBy300(c.value, c.reference), c.below) << c.value << " " << c.reference;
-        EXPECT_EQ(AirData_IsAboveBy300(c.value, c.reference), c.above) << c.value << " " << c.reference;
+        EXPECT_EQ(AirData_IsWithin300(c.value, c.reference), c.within)
+            << c.value << " " << c.reference;
+        EXPECT_EQ(AirData_IsBelowBy300(c.value, c.reference), c.below)
+            << c.value << " " << c.reference;
+        EXPECT_EQ(AirData_IsAboveBy300(c.value, c.reference), c.above)
+            << c.value << " " << c.reference;
     }
 }
 

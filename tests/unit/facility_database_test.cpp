@@ -48,10 +48,10 @@ struct ScratchTree : ::testing::Test {
 };
 
 TEST_F(ScratchTree, WalksEastWestThenAirportFilesAndReadsTheRightNames) {
-    Write("SCENEDB/WESTHEM/west_vor.bgl", OneVor("WEST"));     // lower case: read
-    Write("SCENEDB/EASTHEM/EUR/EU_NDB.BGL", OneVor("SUBEA"));  // in a subfolder: read
-    Write("SCENEDB/EASTHEM/AIRPORTS.BGL", OneVor("SKIP1"));    // neither VOR nor NDB
-    Write("SCENEDB/EASTHEM/VOR.TXT", OneVor("SKIP2"));         // no .BGL
+    Write("SCENEDB/WESTHEM/west_vor.bgl", OneVor("WEST"));    // lower case: read
+    Write("SCENEDB/EASTHEM/EUR/EU_NDB.BGL", OneVor("SUBEA")); // in a subfolder: read
+    Write("SCENEDB/EASTHEM/AIRPORTS.BGL", OneVor("SKIP1"));   // neither VOR nor NDB
+    Write("SCENEDB/EASTHEM/VOR.TXT", OneVor("SKIP2"));        // no .BGL
     Write("SCENEDB/AFDFILES/SCENERY/anything.dat", OneVor("FLAT"));
     Write("SCENEDB/AFDFILES/SCENERY/SUB/VOR.BGL", OneVor("SKIP3")); // no recursion there
     EXPECT_EQ(Facility_LoadDatabase(&db), 1);
@@ -80,15 +80,16 @@ TEST_F(ScratchTree, NearListUsesAnAsymmetricWholeDegreeWindow) {
 
     SceneryFile f;
     // Just inside the cell edges: the packing keeps about 2e-5 degrees.
-    f.vors = {{1, 42.0001, 8, 0, "LAT42"}, {2, 41.9, 8, 0, "LAT41"}, {3, 53.9, 8, 0, "LAT53"},
+    f.vors = {{1, 42.0001, 8, 0, "LAT42"}, {2, 41.9, 8, 0, "LAT41"},   {3, 53.9, 8, 0, "LAT53"},
               {4, 54.0001, 8, 0, "LAT54"}, {5, 47, 3.0001, 0, "LON3"}, {6, 47, 2.9, 0, "LON2"},
-              {7, 47, 14.9, 0, "LON14"}, {8, 47, 15.0, 0, "LON15"}};
+              {7, 47, 14.9, 0, "LON14"},   {8, 47, 15.0, 0, "LON15"}};
     Write("SCENEDB/EASTHEM/A_VOR.BGL", f);
     Facility_LoadDatabase(&db);
     EXPECT_EQ(Facility_UpdateNearList(&db, &here), 1);
     EXPECT_EQ(db.nearCellLatitude, 47);
     EXPECT_EQ(db.nearCellLongitude, 8);
-    EXPECT_EQ(Idents(db.nearFacilities), (std::vector<std::string>{"LAT42", "LAT53", "LON3", "LON14"}));
+    EXPECT_EQ(Idents(db.nearFacilities),
+              (std::vector<std::string>{"LAT42", "LAT53", "LON3", "LON14"}));
     EXPECT_EQ(List_GetBorrowed(db.nearFacilities), 1);
 
     // The same cell: no rebuild.
@@ -98,7 +99,8 @@ TEST_F(ScratchTree, NearListUsesAnAsymmetricWholeDegreeWindow) {
     EXPECT_EQ(db.nearFacilities, built);
     here.latitude = 48.1 * DEG_TO_RAD;
     Facility_UpdateNearList(&db, &here);
-    EXPECT_EQ(Idents(db.nearFacilities), (std::vector<std::string>{"LAT53", "LAT54", "LON3", "LON14"}));
+    EXPECT_EQ(Idents(db.nearFacilities),
+              (std::vector<std::string>{"LAT53", "LAT54", "LON3", "LON14"}));
 }
 
 TEST_F(ScratchTree, NoWrapAtTheDateLineAndCellZeroBeforeAnyList) {
@@ -117,7 +119,8 @@ TEST_F(ScratchTree, NoWrapAtTheDateLineAndCellZeroBeforeAnyList) {
 
 TEST_F(ScratchTree, RealisticTreeLoadsEveryRecordItWrote) {
     SceneryTreeCounts counts;
-    counts.vors = 60, counts.ndbs = 80, counts.airports = 200, counts.runways = 300, counts.files = 12;
+    counts.vors = 60, counts.ndbs = 80, counts.airports = 200, counts.runways = 300,
+    counts.files = 12;
     fs::remove_all(root / "SCENEDB");
     Scenery_WriteTree(root.string(), counts);
     Facility_LoadDatabase(&db);

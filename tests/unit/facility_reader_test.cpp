@@ -30,7 +30,8 @@ struct Database {
 
 // Reads bytes from a heap block of exactly their size, so that ASan sees
 // any read past the end.
-std::vector<const FacilityRecord*> ReadExact(Database& d, const std::vector<uint8_t>& bytes, size_t size) {
+std::vector<const FacilityRecord*> ReadExact(Database& d, const std::vector<uint8_t>& bytes,
+                                             size_t size) {
     std::unique_ptr<uint8_t[]> exact(new uint8_t[size ? size : 1]);
     if (size)
         memcpy(exact.get(), bytes.data(), size);
@@ -38,7 +39,8 @@ std::vector<const FacilityRecord*> ReadExact(Database& d, const std::vector<uint
     return d.Records();
 }
 
-ScenerySub Runway(int number, int side, double headingDeg, int lengthFt, double latDeg = 47, double lonDeg = 10) {
+ScenerySub Runway(int number, int side, double headingDeg, int lengthFt, double latDeg = 47,
+                  double lonDeg = 10) {
     ScenerySub s{2, latDeg, lonDeg, Scenery_HeadingWord(headingDeg), lengthFt, 150, side, number};
     return s;
 }
@@ -55,16 +57,19 @@ ScenerySub Aid(int end, const char* ident, double courseDeg) {
 SceneryFile SampleFile() {
     SceneryFile f;
     f.skippedEntries = true;
-    f.vors = {{41, 47.5, 8.5, 400, "ZUE", -3}, {0, 10, -20, 0, "AB   "}, {0, 11, 20, 0, " XY"}, {199, 60, 150, 0, "ABCDE"}};
+    f.vors = {{41, 47.5, 8.5, 400, "ZUE", -3},
+              {0, 10, -20, 0, "AB   "},
+              {0, 11, 20, 0, " XY"},
+              {199, 60, 150, 0, "ABCDE"}};
     f.ndbs = {{46, 7, 500, "NDB1"}, {45, 6, 0, "K"}};
     SceneryAirport a{"LSZ ", 47.0, 10.0, {}};
-    a.subs = {Aid(2, "IGN", 90),             // before any runway: ignored
-              Runway(9, 1, 90, 1641),        // 09L / 27R
-              Aid(2, "IKL", 92), Aid(1, "I R", 272),
-              Runway(36, 0, 360, 1640),      // too short: ignored
-              Runway(36, 0, 0, 5000),        // 36 / 18
-              Runway(18, 3, 180, 5000),      // 18C / 36C, opposite heading 360
-              Runway(19, 2, 190, 5000)};     // 19R / 01L
+    a.subs = {Aid(2, "IGN", 90),      // before any runway: ignored
+              Runway(9, 1, 90, 1641), // 09L / 27R
+              Aid(2, "IKL", 92),        Aid(1, "I R", 272),
+              Runway(36, 0, 360, 1640),  // too short: ignored
+              Runway(36, 0, 0, 5000),    // 36 / 18
+              Runway(18, 3, 180, 5000),  // 18C / 36C, opposite heading 360
+              Runway(19, 2, 190, 5000)}; // 19R / 01L
     SceneryAirport skipped{"XXXX", 1, 1, {}};
     skipped.recordKind = 7;
     SceneryAirport b{"B", -33.9, 151.2, {Runway(5, 0, 50, 8000, -33.9, 151.2)}};
@@ -122,7 +127,7 @@ TEST(FacilityReader, ReadsEveryRecordOfAWrittenFile) {
     EXPECT_STREQ(r[0].primaryEnd.aidIdent, "IKL");
     EXPECT_NEAR(r[0].primaryEnd.aidFrequency, 110.35f, 1e-4);
     EXPECT_NEAR(r[0].primaryEnd.aidCourse, 92.0f, 0.01);
-    EXPECT_STREQ(r[0].oppositeEnd.aidIdent, "I");  // blanks at 1 to 3 cut
+    EXPECT_STREQ(r[0].oppositeEnd.aidIdent, "I"); // blanks at 1 to 3 cut
     EXPECT_STREQ(r[1].primaryEnd.aidIdent, "");
 
     const FacilityRecord* south = records[7];
@@ -201,13 +206,18 @@ TEST(FacilityReader, DamagedSectionsStopWhileTheOthersAreRead) {
     struct Damage {
         const char* what;
         void (*apply)(std::vector<uint8_t>&, const SceneryLayout&);
-        size_t expect; // records still read
+        size_t expect;  // records still read
         int32_t damage; // sections reported cut short
     };
     const Damage damages[] = {
-        {"VOR offset past the end", [](auto& b, auto&) { PutU32(b, 18, static_cast<uint32_t>(b.size() + 100)); }, 4, FACILITY_DAMAGE_VOR},
-        {"NDB offset past the end", [](auto& b, auto&) { PutU32(b, 78, 0xFFFFFFF0u); }, 6, FACILITY_DAMAGE_NDB},
-        {"airport offset at the last byte", [](auto& b, auto&) { PutU32(b, 164, static_cast<uint32_t>(b.size() - 1)); }, 6, FACILITY_DAMAGE_AIRPORT},
+        {"VOR offset past the end",
+         [](auto& b, auto&) { PutU32(b, 18, static_cast<uint32_t>(b.size() + 100)); }, 4,
+         FACILITY_DAMAGE_VOR},
+        {"NDB offset past the end", [](auto& b, auto&) { PutU32(b, 78, 0xFFFFFFF0u); }, 6,
+         FACILITY_DAMAGE_NDB},
+        {"airport offset at the last byte",
+         [](auto& b, auto&) { PutU32(b, 164, static_cast<uint32_t>(b.size() - 1)); }, 6,
+         FACILITY_DAMAGE_AIRPORT},
         {"negative first channel",
          [](auto& b, auto&) {
              b[22] = 0xFE;
@@ -217,7 +227,8 @@ TEST(FacilityReader, DamagedSectionsStopWhileTheOthersAreRead) {
         {"group record's run past the end",
          [](auto& b, auto& l) {
              // Channel 0's group record: its run offset points off the data.
-             uint32_t g = b[l.vorSection + 1] | b[l.vorSection + 2] << 8 | b[l.vorSection + 3] << 16;
+             uint32_t g =
+                 b[l.vorSection + 1] | b[l.vorSection + 2] << 8 | b[l.vorSection + 3] << 16;
              PutU32(b, l.vorSection + g + 5, 0x7FFFFFFFu);
          },
          4, FACILITY_DAMAGE_VOR},

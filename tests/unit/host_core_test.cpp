@@ -11,12 +11,13 @@ namespace {
 TEST(HostScript, ReadsEveryStatementAndSortsEvents) {
     HostScript script;
     std::string error;
-    ASSERT_TRUE(HostScript_Parse("# a run\nscenario turn\nseconds 12.5\nno-main-window\n"
-                                 "clear-settings\nsetting FlyByDuration 7\n"
-                                 "at 9 resume\nat 3 pause   # comment\nat 4 command 30721 1\n"
-                                 "at 10 dialog configure set 1006 -120\nat 10 dialog configure set 1000\n"
-                                 "at 11 dialog about check 1005 1\n",
-                                 &script, &error))
+    ASSERT_TRUE(
+        HostScript_Parse("# a run\nscenario turn\nseconds 12.5\nno-main-window\n"
+                         "clear-settings\nsetting FlyByDuration 7\n"
+                         "at 9 resume\nat 3 pause   # comment\nat 4 command 30721 1\n"
+                         "at 10 dialog configure set 1006 -120\nat 10 dialog configure set 1000\n"
+                         "at 11 dialog about check 1005 1\n",
+                         &script, &error))
         << error;
     EXPECT_EQ(script.scenario, "turn");
     EXPECT_EQ(script.seconds, 12.5);

@@ -46,8 +46,8 @@ struct Wrappers : ::testing::Test {
         Linkage.moduleRecord = nullptr;
     }
     std::vector<int32_t> CallAll() {
-        return {Host_CallEntry24(), Host_CallEntry25(-7), Host_CallEntry26(), Host_CallEntry27(),
-                Host_CallEntry28(42),  Host_CallEntry29(),  Host_CallEntry31()};
+        return {Host_CallEntry24(),   Host_CallEntry25(-7), Host_CallEntry26(), Host_CallEntry27(),
+                Host_CallEntry28(42), Host_CallEntry29(),   Host_CallEntry31()};
     }
 };
 

@@ -15,7 +15,9 @@
 namespace {
 
 int g_values[8] = {0, 1, 2, 3, 4, 5, 6, 7};
-void* Item(int i) { return &g_values[i]; }
+void* Item(int i) {
+    return &g_values[i];
+}
 
 std::vector<int> Items(const ObjectList* list) {
     std::vector<int> out;
@@ -89,7 +91,7 @@ TEST_F(Borrowed, UnlinkingTheCursorMovesItOn) {
     EXPECT_EQ(List_Unlink(list, head), head);
     List_FreeNode(head);
     EXPECT_EQ(list->cursor->item, Item(1)); // to the following node
-    List_Next(list);                         // cursor on the tail
+    List_Next(list);                        // cursor on the tail
     ListNode* tail = list->tail;
     List_Remove(list, tail);
     EXPECT_EQ(list->cursor->item, Item(1)); // to the preceding node
@@ -125,7 +127,7 @@ TEST_F(Borrowed, ItemAtAndIndexOf) {
 }
 
 int CompareInts(const void* a, const void* b) {
-    const int x = **static_cast<int* const*>(a), y = **static_cast<int* const*>(b);
+    const int x = **static_cast<int*const*>(a), y = **static_cast<int*const*>(b);
     return (x > y) - (x < y);
 }
 
@@ -149,7 +151,9 @@ TEST_F(Borrowed, SortsByTheCallbackAndConcatenates) {
 }
 
 int g_released[8];
-void Release(void* item) { ++g_released[*static_cast<int*>(item)]; }
+void Release(void* item) {
+    ++g_released[*static_cast<int*>(item)];
+}
 
 TEST(OwningList, ClearReleasesEachItemOnceUnlessBorrowed) {
     std::fill(std::begin(g_released), std::end(g_released), 0);

@@ -32,8 +32,8 @@ std::pair<int, int> TextAt(const std::vector<std::string>& lines, const std::str
 }
 
 int Count(const std::vector<std::string>& lines, const std::string& prefix) {
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(),
-                                          [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+    return static_cast<int>(std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
 TEST(MapSymbols, TriangleSizeAndLabelPlace) {
@@ -41,9 +41,10 @@ TEST(MapSymbols, TriangleSizeAndLabelPlace) {
     const MapCanvas canvas = MapRecorder_Canvas(&rec, 400, 400);
     Map_DrawTriangle(&canvas, 100, 100, 200, 10000, "ABC", MAP_MAGENTA);
     EXPECT_EQ(MapRecorder_Lines(rec),
-              (std::vector<std::string>{"select magentaPen", "select hollowBrush", "move 100,92", "line 92,108",
-                                        "line 108,108", "line 100,92", "select labelFont", "transparent",
-                                        "colour " + std::to_string(MAP_MAGENTA), "text 110,80 ABC"}));
+              (std::vector<std::string>{
+                  "select magentaPen", "select hollowBrush", "move 100,92", "line 92,108",
+                  "line 108,108", "line 100,92", "select labelFont", "transparent",
+                  "colour " + std::to_string(MAP_MAGENTA), "text 110,80 ABC"}));
 }
 
 TEST(MapSymbols, BeyondTheDetailLimitSymbolsArePixels) {
@@ -90,7 +91,8 @@ TEST(MapSymbols, RunwayOutlineRunsAlongItsHeadingFromTheThreshold) {
 TEST(MapSymbols, TrafficSymbolsAndAltitudeLabels) {
     MapRecorder rec;
     const MapCanvas canvas = MapRecorder_Canvas(&rec, 400, 400);
-    TrafficTarget below = {0, 0, 1, -20}, level = {0, 0, 4, 0}, none = {0, 0, 0, 5000}, high = {0, 0, 3, 3500};
+    TrafficTarget below = {0, 0, 1, -20}, level = {0, 0, 4, 0}, none = {0, 0, 0, 5000},
+                  high = {0, 0, 3, 3500};
     Map_DrawTraffic(&canvas, 100, 100, 200, &none);
     EXPECT_TRUE(rec.calls.empty());
     Map_DrawTraffic(&canvas, 100, 100, 200, &below);
@@ -98,10 +100,11 @@ TEST(MapSymbols, TrafficSymbolsAndAltitudeLabels) {
     Map_DrawTraffic(&canvas, 100, 100, 200, &high);
     const auto lines = MapRecorder_Lines(rec);
     EXPECT_TRUE(Has(lines, "polygon 92,100,100,92,108,100,100,108"));
-    EXPECT_TRUE(Has(lines, "text 94,114 -0"));  // below: centred under the symbol (12 px high, 2 chars)
+    EXPECT_TRUE(
+        Has(lines, "text 94,114 -0")); // below: centred under the symbol (12 px high, 2 chars)
     EXPECT_TRUE(Has(lines, "rectangle 92,92,108,108"));
     EXPECT_TRUE(Has(lines, "select redBrush"));
-    EXPECT_TRUE(Has(lines, "text 94,74 +0"));   // 0 or more: above
+    EXPECT_TRUE(Has(lines, "text 94,74 +0")); // 0 or more: above
     EXPECT_TRUE(Has(lines, "text 91,74 +35"));
     EXPECT_TRUE(Has(lines, "ellipse 92,92,108,108"));
 }
@@ -134,8 +137,8 @@ struct Pass : ::testing::Test {
         r->position = GeoPosition{latitude, longitude, 0};
         List_Append(context.facilities.nearFacilities, r);
     }
-    void Route(MapRoute& route, int32_t pointKind, int32_t facilityKind, const char* ident, double latitude,
-               double longitude) {
+    void Route(MapRoute& route, int32_t pointKind, int32_t facilityKind, const char* ident,
+               double latitude, double longitude) {
         RoutePoint& p = route.points[route.count++];
         p.pointKind = pointKind;
         p.facility.kind = facilityKind;
@@ -156,8 +159,10 @@ TEST_F(Pass, ProjectsEastRightNorthUpAndTurnsWithTheMap) {
     auto lines = Draw();
     // R sin(a) metres at 100 px per 10000 m: 99.99999... px, truncated.
     const int east = static_cast<int>(200 + R * sin(a) / 10000 * 100);
-    EXPECT_TRUE(Has(lines, "move " + std::to_string(east) + ",196")) << east; // triangle apex, 4 px up
-    EXPECT_EQ(TextAt(lines, "EAST"), std::make_pair(static_cast<int>(200 + R * sin(a) / 100 + 5), 190));
+    EXPECT_TRUE(Has(lines, "move " + std::to_string(east) + ",196"))
+        << east; // triangle apex, 4 px up
+    EXPECT_EQ(TextAt(lines, "EAST"),
+              std::make_pair(static_cast<int>(200 + R * sin(a) / 100 + 5), 190));
     EXPECT_EQ(TextAt(lines, "NORTH"), std::make_pair(205, 90));
     scene->mapRotation = 90; // north is now to the right
     lines = Draw();
@@ -174,25 +179,27 @@ TEST_F(Pass, ShowSwitchesAndTheCanvasBorder) {
     scene->showVor = 0;
     const auto lines = Draw();
     EXPECT_EQ(Count(lines, "text"), 1);
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find(" A") != std::string::npos; }));
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.find(" A") != std::string::npos;
+    }));
     EXPECT_EQ(Count(lines, "ellipse"), 0); // no VOR
 }
 
 TEST_F(Pass, RoutesLinesMarksLabelsAndVisibility) {
     const double px = 10000 / R / 100; // radians per pixel near the centre
     Route(scene->route, 0, FACILITY_VOR, "R0", 0, 0);
-    Route(scene->route, 7, FACILITY_NDB, "R1", 50 * px, 0);                 // kind 7: a waypoint, white label
-    Route(scene->route, 2, FACILITY_VOR, "MARK", 100 * px, 0);              // a climb arrow, no label
-    Route(scene->route, 0, 9, "FAR", 0, 3000 * px);                         // far outside, yet near
-    Route(scene->route, 0, 9, "GONE", 0, 5000 * px);                        // beyond the margin
+    Route(scene->route, 7, FACILITY_NDB, "R1", 50 * px, 0);    // kind 7: a waypoint, white label
+    Route(scene->route, 2, FACILITY_VOR, "MARK", 100 * px, 0); // a climb arrow, no label
+    Route(scene->route, 0, 9, "FAR", 0, 3000 * px);            // far outside, yet near
+    Route(scene->route, 0, 9, "GONE", 0, 5000 * px);           // beyond the margin
     scene->showVor = 0; // the switches do not apply to routes
     const auto lines = Draw();
     EXPECT_TRUE(Has(lines, "colour " + std::to_string(MAP_WHITE)));
-    EXPECT_EQ(Count(lines, "text"), 3); // R0, R1, FAR
+    EXPECT_EQ(Count(lines, "text"), 3);                 // R0, R1, FAR
     EXPECT_TRUE(Has(lines, "ellipse 197,197,203,203")); // R0's VOR circle at s 100
     EXPECT_EQ(TextAt(lines, "MARK").first, -99999);     // a route mark has no label
     EXPECT_EQ(TextAt(lines, "R1"), std::make_pair(205, 140));
-    EXPECT_NE(TextAt(lines, "FAR").first, -99999);      // 3000 px out: still within the margin
+    EXPECT_NE(TextAt(lines, "FAR").first, -99999); // 3000 px out: still within the margin
     EXPECT_EQ(TextAt(lines, "GONE").first, -99999);
     // Segments: 2-3 has one end inside and is drawn; 3-4 has both outside.
     int farthest = 0;

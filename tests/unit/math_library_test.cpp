@@ -121,7 +121,8 @@ struct WrapCase {
 };
 
 TEST(Angles, WrapIntoTheirHalfOpenRanges) {
-    const WrapCase degrees[] = {{540, 180}, {-180, 180}, {360, 0}, {180, 180}, {-190, 170}, {725, 5}};
+    const WrapCase degrees[] = {{540, 180}, {-180, 180}, {360, 0},
+                                {180, 180}, {-190, 170}, {725, 5}};
     for (const WrapCase& c : degrees) {
         double v = c.in;
         Angle_WrapDeg(&v);
@@ -178,8 +179,8 @@ TEST(PackedAngles, SignExtendAndFoldBeyondAQuarterTurn) {
     EXPECT_LT(Angle_FromPacked24(0x00800000), 0.0);
     EXPECT_NEAR(Angle_FromPacked32(10001750 * 64), PI / 4, 1e-15);
     // Past a quarter turn: folded back by half a turn.
-    EXPECT_NEAR(Angle_FromPacked32(10001750 * 128 + 128 * 1000), 1000 / 10001750.0 * PI / 2 - PI / 2,
-                1e-12);
+    EXPECT_NEAR(Angle_FromPacked32(10001750 * 128 + 128 * 1000),
+                1000 / 10001750.0 * PI / 2 - PI / 2, 1e-12);
 }
 
 TEST(Frequencies, BcdCodesBothWays) {
@@ -207,13 +208,19 @@ TEST(Text, FrequencyAndCoordinatesStayInTheirBuffers) {
 
     const GeoPosition p = {45.5 * DEG_TO_RAD, -10.25 * DEG_TO_RAD, 0};
     Geo_FormatLatLon(&p, text, sizeof text);
-    EXPECT_STREQ(text, "N45\xB0" "30.0 W10\xB0" "15.0");
+    EXPECT_STREQ(text, "N45\xB0"
+                       "30.0 W10\xB0"
+                       "15.0");
     const GeoPosition south = {-0.5 * DEG_TO_RAD, 190 * DEG_TO_RAD, 0};
     Geo_FormatLatLon(&south, text, sizeof text);
-    EXPECT_STREQ(text, "S0\xB0" "30.0 W170\xB0" "0.0");
+    EXPECT_STREQ(text, "S0\xB0"
+                       "30.0 W170\xB0"
+                       "0.0");
     const GeoPosition almost = {45.99999 * DEG_TO_RAD, 0, 0};
     Geo_FormatLatLon(&almost, text, sizeof text);
-    EXPECT_STREQ(text, "N46\xB0" "0.0 E0\xB0" "0.0"); // never 45 degrees 60.0
+    EXPECT_STREQ(text, "N46\xB0"
+                       "0.0 E0\xB0"
+                       "0.0"); // never 45 degrees 60.0
 
     char small[8];
     memset(small, 'x', sizeof small);

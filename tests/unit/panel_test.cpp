@@ -13,8 +13,8 @@ namespace {
 std::vector<std::string> g_calls;
 
 void Click(const int32_t* p, uint32_t flags, uint32_t user) {
-    g_calls.push_back("click " + std::to_string(user) + " at " + std::to_string(p[0]) + "," + std::to_string(p[1]) +
-                      " flags " + std::to_string(flags));
+    g_calls.push_back("click " + std::to_string(user) + " at " + std::to_string(p[0]) + "," +
+                      std::to_string(p[1]) + " flags " + std::to_string(flags));
 }
 
 void Popup(const int32_t* p, uint32_t, uint32_t user, int32_t phase) {
@@ -25,12 +25,14 @@ void Popup(const int32_t* p, uint32_t, uint32_t user, int32_t phase) {
 // A gauge 400 x 300 pixels on the screen, designed at 200 x 150: a root
 // with three child elements.
 struct Gauge : ::testing::Test {
-    PanelElement children[3] = {{0xFFFFFFFFu, nullptr, 0}, {0xFFFFFFFFu, nullptr, 0}, {0xFFFFFFFFu, nullptr, 0}};
+    PanelElement children[3] = {
+        {0xFFFFFFFFu, nullptr, 0}, {0xFFFFFFFFu, nullptr, 0}, {0xFFFFFFFFu, nullptr, 0}};
     PanelElement* childPointers[3] = {&children[0], &children[1], &children[2]};
     PanelElement root = {0xFFFFFFFFu, childPointers, 3};
     PanelScreenSize screen = {400, 300};
     PanelGauge gauge = {&root, &screen};
-    ClickRect plain[3] = {{{10, 10, 40, 40}, Click, 1}, {{100, 10, 40, 40}, Click, 2}, {{0, 0, 0, 0}, nullptr, 0}};
+    ClickRect plain[3] = {
+        {{10, 10, 40, 40}, Click, 1}, {{100, 10, 40, 40}, Click, 2}, {{0, 0, 0, 0}, nullptr, 0}};
     ClickRect popupRects[2] = {{{60, 60, 20, 20}, Click, 7}, {{0, 0, 0, 0}, nullptr, 0}};
     PopupArea areas[2] = {{{150, 100, 40, 40}, {50, 50, 100, 50}, Popup, 9, 2, popupRects},
                           {{0, 0, 0, 0}, {0, 0, 0, 0}, nullptr, 0, -1, nullptr}};
@@ -62,7 +64,8 @@ TEST_F(Gauge, PlainRectanglesGetClicksWhileNoPopupIsOpen) {
     EXPECT_EQ(At(40, 40, 0x20), 1); // design 20,20
     EXPECT_EQ(At(230, 40), 1);      // design 115,20
     EXPECT_EQ(At(2, 2), 0);
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"click 1 at 20,20 flags 32", "click 2 at 115,20 flags 0"}));
+    EXPECT_EQ(g_calls,
+              (std::vector<std::string>{"click 1 at 20,20 flags 32", "click 2 at 115,20 flags 0"}));
     EXPECT_EQ(children[2].flags, 0xFFFFFFFFu);
 }
 
@@ -85,8 +88,9 @@ TEST_F(Gauge, OpenClickInsideAndCloseAPopup) {
     EXPECT_EQ(map.captured, nullptr);
     EXPECT_EQ(children[2].flags, PANEL_ELEMENT_HIDDEN);
     EXPECT_EQ(root.flags, 0xFFFFFFFFu & ~PANEL_ELEMENT_DRAWN);
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"popup 9 phase 0 at 170,110", "click 7 at 70,70 flags 0",
-                                                 "popup 9 phase 1 at 20,20"}));
+    EXPECT_EQ(g_calls,
+              (std::vector<std::string>{"popup 9 phase 0 at 170,110", "click 7 at 70,70 flags 0",
+                                        "popup 9 phase 1 at 20,20"}));
 }
 
 TEST_F(Gauge, AnAreasArrayEndingAtOnceSendsClicksToThePlainRects) {

@@ -14,11 +14,21 @@ struct ParseCase {
 
 TEST(SettingsParseInteger, FollowsTheAtolRuleAndSaturatesBeyond32Bits) {
     const ParseCase cases[] = {
-        {"-80", -80},       {"12abc", 12},  {"abc", 0},          {"   7", 7},
-        {"\t\n+5", 5},      {"", 0},        {"-", 0},            {"- 5", 0},
-        {"0042", 42},       {"2147483647", 2147483647},          {"-2147483648", INT32_MIN},
-        {"2147483648", INT32_MAX},          {"-99999999999999999999", INT32_MIN},
-        {"1e5", 1},         {"--3", 0},
+        {"-80", -80},
+        {"12abc", 12},
+        {"abc", 0},
+        {"   7", 7},
+        {"\t\n+5", 5},
+        {"", 0},
+        {"-", 0},
+        {"- 5", 0},
+        {"0042", 42},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", INT32_MAX},
+        {"-99999999999999999999", INT32_MIN},
+        {"1e5", 1},
+        {"--3", 0},
     };
     for (const ParseCase& c : cases)
         EXPECT_EQ(Settings_ParseInteger(c.text), c.value) << '"' << c.text << '"';

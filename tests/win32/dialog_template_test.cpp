@@ -118,7 +118,8 @@ void ExpectTemplate(const Template& t, const Template& expect) {
     EXPECT_EQ(t.style, expect.style);
     EXPECT_EQ(t.style, 0x80C800C0u);
     EXPECT_EQ(t.exStyle, 0u);
-    EXPECT_EQ((std::vector<short>{t.x, t.y, t.cx, t.cy}), (std::vector<short>{expect.x, expect.y, expect.cx, expect.cy}));
+    EXPECT_EQ((std::vector<short>{t.x, t.y, t.cx, t.cy}),
+              (std::vector<short>{expect.x, expect.y, expect.cx, expect.cy}));
     EXPECT_TRUE(t.noMenu);
     EXPECT_TRUE(t.defaultClass);
     EXPECT_EQ(t.caption, expect.caption);
@@ -128,7 +129,8 @@ void ExpectTemplate(const Template& t, const Template& expect) {
     for (size_t i = 0; i < t.items.size(); ++i) {
         const Item &a = t.items[i], &e = expect.items[i];
         EXPECT_EQ(a.style, e.style) << "item " << i << " " << e.text;
-        EXPECT_EQ((std::vector<short>{a.x, a.y, a.cx, a.cy}), (std::vector<short>{e.x, e.y, e.cx, e.cy}))
+        EXPECT_EQ((std::vector<short>{a.x, a.y, a.cx, a.cy}),
+                  (std::vector<short>{e.x, e.y, e.cx, e.cy}))
             << "item " << i << " " << e.text;
         EXPECT_EQ(a.id, e.id) << "item " << i;
         EXPECT_EQ(a.className, e.className) << "item " << i;
@@ -148,7 +150,17 @@ struct Templates : ::testing::Test {
 
 TEST_F(Templates, ConfigurationDialogMatchesItsTable) {
     const Template expect = {
-        0x80C800C0, 0, 0, 0, 182, 161, true, true, "Skorvan Configuration", 8, "MS Sans Serif",
+        0x80C800C0,
+        0,
+        0,
+        0,
+        182,
+        161,
+        true,
+        true,
+        "Skorvan Configuration",
+        8,
+        "MS Sans Serif",
         {
             {LABEL, 5, 10, 90, 15, 0xFFFF, "static", "Fly-by duration (seconds)"},
             {FIELD, 105, 10, 60, 15, 1000, "edit", ""},
@@ -169,10 +181,21 @@ TEST_F(Templates, ConfigurationDialogMatchesItsTable) {
 
 TEST_F(Templates, AboutDialogMatchesItsTable) {
     Template expect = {
-        0x80C800C0, 0, 0, 0, 222, 111, true, true, "About Skorvan...", 8, "MS Sans Serif",
+        0x80C800C0,
+        0,
+        0,
+        0,
+        222,
+        111,
+        true,
+        true,
+        "About Skorvan...",
+        8,
+        "MS Sans Serif",
         {
             {CV | SS_CENTER | SS_SUNKEN | WS_GROUP, 5, 5, 210, 60, 0xFFFF, "static", ""},
-            {CV | WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 5, 70, 210, 15, 1003, "edit", ""},
+            {CV | WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 5, 70, 210, 15, 1003,
+             "edit", ""},
             {CV | BS_DEFPUSHBUTTON | WS_TABSTOP, 165, 90, 50, 15, 1, "button", "Close"},
         }};
     const Template actual = ReadTemplate(dll, 102);

@@ -17,7 +17,8 @@ TEST(MapOnGdi, DrawsSymbolsInTheirKeysColours) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), W, -H, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     uint32_t* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
+    HBITMAP bitmap =
+        CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bitmap);
     memset(pixels, 0, W * H * 4);
 
@@ -30,7 +31,8 @@ TEST(MapOnGdi, DrawsSymbolsInTheirKeysColours) {
     canvas.hollowBrush = GetStockObject(NULL_BRUSH);
     canvas.defaultBrush = whiteBrush;
     canvas.redBrush = redBrush;
-    canvas.defaultPen = white, canvas.greenPen = green, canvas.magentaPen = magenta, canvas.redPen = red;
+    canvas.defaultPen = white, canvas.greenPen = green, canvas.magentaPen = magenta,
+    canvas.redPen = red;
     canvas.labelFont = GetStockObject(DEFAULT_GUI_FONT);
 
     // A green route line across the middle, a red resolution advisory.
@@ -48,10 +50,10 @@ TEST(MapOnGdi, DrawsSymbolsInTheirKeysColours) {
     Map_Draw(&context, &canvas, scene.get());
     GdiFlush();
     auto at = [&](int x, int y) { return pixels[y * W + x] & 0xFFFFFF; }; // 0xRRGGBB in a DIB
-    EXPECT_EQ(at(60, 100), 0x00FF00u);  // the route line, green
-    EXPECT_EQ(at(140, 60), 0xFF0000u);  // inside the filled red square (DIB order: red high)
-    EXPECT_EQ(at(5, 5), 0u);            // untouched
-    int labelPixels = 0; // the "+15" label above it, in the traffic colour
+    EXPECT_EQ(at(60, 100), 0x00FF00u);                                    // the route line, green
+    EXPECT_EQ(at(140, 60), 0xFF0000u); // inside the filled red square (DIB order: red high)
+    EXPECT_EQ(at(5, 5), 0u);           // untouched
+    int labelPixels = 0;               // the "+15" label above it, in the traffic colour
     for (int y = 35; y < 56; ++y)
         for (int x = 125; x < 156; ++x)
             labelPixels += at(x, y) == 0xFF0000u;
@@ -59,8 +61,8 @@ TEST(MapOnGdi, DrawsSymbolsInTheirKeysColours) {
 
     SelectObject(dc, old);
     DeleteObject(bitmap);
-    for (HGDIOBJ o : {HGDIOBJ(white), HGDIOBJ(green), HGDIOBJ(magenta), HGDIOBJ(red), HGDIOBJ(redBrush),
-                      HGDIOBJ(whiteBrush)})
+    for (HGDIOBJ o : {HGDIOBJ(white), HGDIOBJ(green), HGDIOBJ(magenta), HGDIOBJ(red),
+                      HGDIOBJ(redBrush), HGDIOBJ(whiteBrush)})
         DeleteObject(o);
     DeleteDC(dc);
 }

@@ -54,9 +54,14 @@ TEST(Menu, PopUpShowsActiveAndThePostedToggleNeverReachesTheHost) {
                                 "at 2.0 init-menu\nat 2.1 menu\n",
                                 2.5);
     ASSERT_EQ(run.exitCode, 0);
-    const std::vector<std::string> first = {
-        "0,Item one,-",        "1,Item two,-",           "2,,separator",   "3,&Skorvan,popup",
-        "3.0,Activate Fly-by,checked", "3.1,Configure...,-", "3.2,,separator", "3.3,About...,-"};
+    const std::vector<std::string> first = {"0,Item one,-",
+                                            "1,Item two,-",
+                                            "2,,separator",
+                                            "3,&Skorvan,popup",
+                                            "3.0,Activate Fly-by,checked",
+                                            "3.1,Configure...,-",
+                                            "3.2,,separator",
+                                            "3.3,About...,-"};
     EXPECT_EQ(MenuAt(run, 0), first);
     // Each WM_INITMENU appends again; the host restores its bar only after a
     // real menu session.
@@ -95,9 +100,10 @@ TEST(Menu, SentCommandIsHandledByTheCallWndProcHook) {
 }
 
 TEST(Menu, OtherWindowsAndPeekedMessagesPassUntouched) {
-    const HostRun run = RunHost("clear-settings\nat 1 other-command 30720\nat 1.3 peek-command 30720\n"
-                                "at 1.6 command 30720 7\n",
-                                2);
+    const HostRun run =
+        RunHost("clear-settings\nat 1 other-command 30720\nat 1.3 peek-command 30720\n"
+                "at 1.6 command 30720 7\n",
+                2);
     ASSERT_EQ(run.exitCode, 0);
     const auto other = run.Of("other-command");
     ASSERT_EQ(other.size(), 1u);
@@ -113,27 +119,28 @@ TEST(Menu, OtherWindowsAndPeekedMessagesPassUntouched) {
 }
 
 TEST(ConfigureDialog, ShowsTheSettingsAndStoresWhatOkReads) {
-    const HostRun run = RunHost("clear-settings\nsetting FlyByCameraPlacement 7\nsetting FlyByTravelling 1\n"
-                                "setting FlyByRelAltitude 250\n"
-                                "at 1 command 30721 1\nat 1.3 dialog configure read\n"
-                                "at 1.4 dialog configure set 1006 -120\n"
-                                "at 1.5 dialog configure set 1000 12 and letters\n"
-                                "at 1.6 dialog configure set 1001\n"
-                                "at 1.7 dialog configure click 1\n"
-                                "at 2.0 command 30721\nat 2.3 dialog configure read\n"
-                                "at 2.4 dialog configure set 1000 -5\n"
-                                "at 2.5 dialog configure check 1005 0\n"
-                                "at 2.6 dialog configure click 1\n"
-                                "at 3.0 command 30721\nat 3.3 dialog configure read\n"
-                                "at 3.4 dialog configure check 1003 1\n"
-                                "at 3.5 dialog configure click 1\n"
-                                "at 3.8 command 30721\nat 4.1 dialog configure read\n"
-                                "at 4.2 dialog configure click 2\n",
-                                4.6);
+    const HostRun run =
+        RunHost("clear-settings\nsetting FlyByCameraPlacement 7\nsetting FlyByTravelling 1\n"
+                "setting FlyByRelAltitude 250\n"
+                "at 1 command 30721 1\nat 1.3 dialog configure read\n"
+                "at 1.4 dialog configure set 1006 -120\n"
+                "at 1.5 dialog configure set 1000 12 and letters\n"
+                "at 1.6 dialog configure set 1001\n"
+                "at 1.7 dialog configure click 1\n"
+                "at 2.0 command 30721\nat 2.3 dialog configure read\n"
+                "at 2.4 dialog configure set 1000 -5\n"
+                "at 2.5 dialog configure check 1005 0\n"
+                "at 2.6 dialog configure click 1\n"
+                "at 3.0 command 30721\nat 3.3 dialog configure read\n"
+                "at 3.4 dialog configure check 1003 1\n"
+                "at 3.5 dialog configure click 1\n"
+                "at 3.8 command 30721\nat 4.1 dialog configure read\n"
+                "at 4.2 dialog configure click 2\n",
+                4.6);
     ASSERT_EQ(run.exitCode, 0);
     const std::vector<std::string> expect = {
         "10,250,50,0,0,0,1", // placement 7: no radio button checked
-        "12,0,120,0,0,0,1", // OK kept placement 7
+        "12,0,120,0,0,0,1",  // OK kept placement 7
         "-5,0,120,0,0,0,0",
         "-5,0,120,0,1,0,0", // left
     };
@@ -147,29 +154,32 @@ TEST(ConfigureDialog, ShowsTheSettingsAndStoresWhatOkReads) {
 }
 
 TEST(ConfigureDialog, CancelEscapeAndTheCloseBoxChangeNothing) {
-    const HostRun run = RunHost("clear-settings\n"
-                                "at 1.0 command 30721\nat 1.3 dialog configure set 1000 99\n"
-                                "at 1.4 dialog configure check 1004 1\nat 1.5 dialog configure click 2\n"
-                                "at 1.8 command 30721\nat 2.1 dialog configure set 1000 99\n"
-                                "at 2.2 dialog configure escape\n"
-                                "at 2.5 command 30721\nat 2.8 dialog configure set 1000 99\n"
-                                "at 2.9 dialog configure close\n"
-                                "at 3.2 command 30721\nat 3.5 dialog configure read\n"
-                                "at 3.6 dialog configure click 2\nat 3.9 dialog configure read\n",
-                                4.2);
+    const HostRun run =
+        RunHost("clear-settings\n"
+                "at 1.0 command 30721\nat 1.3 dialog configure set 1000 99\n"
+                "at 1.4 dialog configure check 1004 1\nat 1.5 dialog configure click 2\n"
+                "at 1.8 command 30721\nat 2.1 dialog configure set 1000 99\n"
+                "at 2.2 dialog configure escape\n"
+                "at 2.5 command 30721\nat 2.8 dialog configure set 1000 99\n"
+                "at 2.9 dialog configure close\n"
+                "at 3.2 command 30721\nat 3.5 dialog configure read\n"
+                "at 3.6 dialog configure click 2\nat 3.9 dialog configure read\n",
+                4.2);
     ASSERT_EQ(run.exitCode, 0);
-    EXPECT_EQ(DialogReads(run, "configure"), (std::vector<std::string>{"10,0,50,1,0,0,0", "missing"}));
+    EXPECT_EQ(DialogReads(run, "configure"),
+              (std::vector<std::string>{"10,0,50,1,0,0,0", "missing"}));
     EXPECT_EQ(Setting("FlyByDuration"), "10");
     EXPECT_EQ(Setting("FlyByCameraPlacement"), "0");
 }
 
 TEST(AboutDialog, ShowsItsTextAnEmptyReadOnlyFieldAndClosesEveryWay) {
-    const HostRun run = RunHost("clear-settings\n"
-                                "at 1.0 command 30722\nat 1.3 dialog about read\nat 1.4 dialog about escape\n"
-                                "at 1.7 dialog about read\n"
-                                "at 2.0 command 30722\nat 2.3 dialog about close\nat 2.6 dialog about read\n"
-                                "at 2.9 command 30722\nat 3.2 dialog about click 1\nat 3.5 dialog about read\n",
-                                3.8);
+    const HostRun run =
+        RunHost("clear-settings\n"
+                "at 1.0 command 30722\nat 1.3 dialog about read\nat 1.4 dialog about escape\n"
+                "at 1.7 dialog about read\n"
+                "at 2.0 command 30722\nat 2.3 dialog about close\nat 2.6 dialog about read\n"
+                "at 2.9 command 30722\nat 3.2 dialog about click 1\nat 3.5 dialog about read\n",
+                3.8);
     ASSERT_EQ(run.exitCode, 0);
     const auto reads = DialogReads(run, "about");
     ASSERT_EQ(reads.size(), 4u);

@@ -32,12 +32,15 @@ static void ReportDamage(const char* path, const FacilityReadReport* report) {
         what += ", NDB section cut short";
     if (report->damage & FACILITY_DAMAGE_AIRPORT)
         what += ", airport section cut short";
-    fprintf(stderr, "skorvan-facilities: %s: damaged%s; %d records read from it\n", path, what.c_str(),
-            report->records);
+    fprintf(stderr, "skorvan-facilities: %s: damaged%s; %d records read from it\n", path,
+            what.c_str(), report->records);
 }
 
 static const char* KindName(int32_t kind) {
-    return kind == FACILITY_VOR ? "VOR" : kind == FACILITY_NDB ? "NDB" : kind == FACILITY_AIRPORT ? "AIRPORT" : "?";
+    return kind == FACILITY_VOR       ? "VOR"
+           : kind == FACILITY_NDB     ? "NDB"
+           : kind == FACILITY_AIRPORT ? "AIRPORT"
+                                      : "?";
 }
 
 // JSON string of an identifier: quotes, backslashes and control bytes
@@ -71,14 +74,15 @@ static std::string F(float v) {
     return text;
 }
 static std::string Point(const GeoPosition& p) {
-    return "{\"latitude\":" + D(p.latitude * RAD_TO_DEG) + ",\"longitude\":" + D(p.longitude * RAD_TO_DEG) + "}";
+    return "{\"latitude\":" + D(p.latitude * RAD_TO_DEG) +
+           ",\"longitude\":" + D(p.longitude * RAD_TO_DEG) + "}";
 }
 
 static std::string EndJson(const RunwayEnd& e) {
-    return "{\"ident\":" + JsonText(e.ident) + ",\"threshold\":" + Point(e.threshold) + ",\"heading\":" +
-           F(e.heading) + ",\"length\":" + F(e.length) + ",\"aidIdent\":" + JsonText(e.aidIdent) +
-           ",\"aidPosition\":" + Point(e.aidPosition) + ",\"aidCourse\":" + F(e.aidCourse) +
-           ",\"aidFrequency\":" + F(e.aidFrequency) + "}";
+    return "{\"ident\":" + JsonText(e.ident) + ",\"threshold\":" + Point(e.threshold) +
+           ",\"heading\":" + F(e.heading) + ",\"length\":" + F(e.length) +
+           ",\"aidIdent\":" + JsonText(e.aidIdent) + ",\"aidPosition\":" + Point(e.aidPosition) +
+           ",\"aidCourse\":" + F(e.aidCourse) + ",\"aidFrequency\":" + F(e.aidFrequency) + "}";
 }
 
 static void PrintJson(const ObjectList* list) {
@@ -89,16 +93,19 @@ static void PrintJson(const ObjectList* list) {
         std::string runways;
         for (int32_t i = 0; i < r->runwayCount; ++i) {
             const RunwayRecord& w = r->runways[i];
-            runways += std::string(i ? "," : "") + "{\"ident\":" + JsonText(w.ident) + ",\"centre\":" +
-                       Point(w.centre) + ",\"heading\":" + F(w.heading) + ",\"length\":" + F(w.length) +
-                       ",\"width\":" + F(w.width) + ",\"primaryEnd\":" + EndJson(w.primaryEnd) +
+            runways += std::string(i ? "," : "") + "{\"ident\":" + JsonText(w.ident) +
+                       ",\"centre\":" + Point(w.centre) + ",\"heading\":" + F(w.heading) +
+                       ",\"length\":" + F(w.length) + ",\"width\":" + F(w.width) +
+                       ",\"primaryEnd\":" + EndJson(w.primaryEnd) +
                        ",\"oppositeEnd\":" + EndJson(w.oppositeEnd) + "}";
         }
         printf("%s{\"kind\":\"%s\",\"ident\":%s,\"latitude\":%s,\"longitude\":%s,\"altitude\":%s,"
                "\"frequency\":%s,\"entryCode\":%d,\"runways\":[%s]}",
-               comma, KindName(r->kind), JsonText(r->ident).c_str(), D(r->position.latitude * RAD_TO_DEG).c_str(),
+               comma, KindName(r->kind), JsonText(r->ident).c_str(),
+               D(r->position.latitude * RAD_TO_DEG).c_str(),
                D(r->position.longitude * RAD_TO_DEG).c_str(), D(r->position.altitude).c_str(),
-               F(r->frequency).c_str(), r->kind == FACILITY_VOR ? r->entryCode : 0, runways.c_str());
+               F(r->frequency).c_str(), r->kind == FACILITY_VOR ? r->entryCode : 0,
+               runways.c_str());
     }
     printf("\n]\n");
 }
@@ -111,14 +118,15 @@ static void PrintCsv(const ObjectList* list) {
         for (char& c : ident)
             if (c == ',' || c == '"')
                 c = '_';
-        printf("%s,%s,%.9f,%.9f,%.2f,%.2f,%d\n", KindName(r->kind), ident.c_str(), r->position.latitude * RAD_TO_DEG,
-               r->position.longitude * RAD_TO_DEG, r->position.altitude, static_cast<double>(r->frequency),
-               r->runwayCount);
+        printf("%s,%s,%.9f,%.9f,%.2f,%.2f,%d\n", KindName(r->kind), ident.c_str(),
+               r->position.latitude * RAD_TO_DEG, r->position.longitude * RAD_TO_DEG,
+               r->position.altitude, static_cast<double>(r->frequency), r->runwayCount);
     }
 }
 
 static std::string Coordinates(const GeoPosition& p) {
-    return "[" + D(remainder(p.longitude * RAD_TO_DEG, 360.0)) + "," + D(p.latitude * RAD_TO_DEG) + "]";
+    return "[" + D(remainder(p.longitude * RAD_TO_DEG, 360.0)) + "," + D(p.latitude * RAD_TO_DEG) +
+           "]";
 }
 
 static void PrintGeoJson(const ObjectList* list) {
@@ -126,17 +134,20 @@ static void PrintGeoJson(const ObjectList* list) {
     const char* comma = "\n";
     for (const ListNode* n = list ? list->head : nullptr; n; n = n->next) {
         const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
-        printf("%s{\"type\":\"Feature\",\"properties\":{\"kind\":\"%s\",\"ident\":%s,\"frequency\":%s},"
+        printf("%s{\"type\":\"Feature\",\"properties\":{\"kind\":\"%s\",\"ident\":%s,\"frequency\":"
+               "%s},"
                "\"geometry\":{\"type\":\"Point\",\"coordinates\":%s}}",
                comma, KindName(r->kind), JsonText(r->ident).c_str(), F(r->frequency).c_str(),
                Coordinates(r->position).c_str());
         comma = ",\n";
         for (int32_t i = 0; i < r->runwayCount; ++i) {
             const RunwayRecord& w = r->runways[i];
-            printf(",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"RUNWAY\",\"airport\":%s,\"ident\":%s},"
+            printf(",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"RUNWAY\",\"airport\":%s,"
+                   "\"ident\":%s},"
                    "\"geometry\":{\"type\":\"LineString\",\"coordinates\":[%s,%s]}}",
                    JsonText(r->ident).c_str(), JsonText(w.ident).c_str(),
-                   Coordinates(w.primaryEnd.threshold).c_str(), Coordinates(w.oppositeEnd.threshold).c_str());
+                   Coordinates(w.primaryEnd.threshold).c_str(),
+                   Coordinates(w.oppositeEnd.threshold).c_str());
         }
     }
     printf("\n]}\n");
@@ -154,22 +165,26 @@ int main(int argc, char** argv) {
         } else if (arg == "--format" && i + 1 < argc) {
             format = argv[++i];
             if (format != "json" && format != "csv" && format != "geojson") {
-                fprintf(stderr, "skorvan-facilities: --format is json, csv or geojson, not '%s'\n", format.c_str());
+                fprintf(stderr, "skorvan-facilities: --format is json, csv or geojson, not '%s'\n",
+                        format.c_str());
                 return 2;
             }
         } else if (arg == "--near" && i + 1 < argc) {
             char* end = nullptr;
             nearLat = strtod(argv[++i], &end);
-            if (*end != ',' || (nearLon = strtod(end + 1, &end), *end != '\0') || fabs(nearLat) > 90 ||
-                fabs(nearLon) > 180) {
-                fprintf(stderr, "skorvan-facilities: --near needs LAT,LON in degrees, such as 47.45,8.55\n");
+            if (*end != ',' || (nearLon = strtod(end + 1, &end), *end != '\0') ||
+                fabs(nearLat) > 90 || fabs(nearLon) > 180) {
+                fprintf(
+                    stderr,
+                    "skorvan-facilities: --near needs LAT,LON in degrees, such as 47.45,8.55\n");
                 return 2;
             }
             near = true;
         } else if (arg[0] != '-' && input.empty()) {
             input = arg;
         } else {
-            fprintf(stderr, "skorvan-facilities: unknown or incomplete option %s\n%s", arg.c_str(), USAGE);
+            fprintf(stderr, "skorvan-facilities: unknown or incomplete option %s\n%s", arg.c_str(),
+                    USAGE);
             return 2;
         }
     }
@@ -194,7 +209,9 @@ int main(int argc, char** argv) {
         snprintf(db.sceneryRoot, sizeof db.sceneryRoot, "%s", input.c_str());
         struct stat scenedb;
         if (stat((input + "/SCENEDB").c_str(), &scenedb) != 0 || !S_ISDIR(scenedb.st_mode)) {
-            fprintf(stderr, "skorvan-facilities: %s has no SCENEDB folder: not a simulator folder\n", input.c_str());
+            fprintf(stderr,
+                    "skorvan-facilities: %s has no SCENEDB folder: not a simulator folder\n",
+                    input.c_str());
             return 1;
         }
         fprintf(stderr, "skorvan-facilities: reading the scenery below %s ...\n", input.c_str());
@@ -202,7 +219,8 @@ int main(int argc, char** argv) {
     } else {
         const size_t slash = input.find_last_of('/');
         const std::string folder = slash == std::string::npos ? "." : input.substr(0, slash);
-        Facility_ReadFile(&db, folder.c_str(), input.c_str() + (slash == std::string::npos ? 0 : slash + 1));
+        Facility_ReadFile(&db, folder.c_str(),
+                          input.c_str() + (slash == std::string::npos ? 0 : slash + 1));
         db.loaded = 1;
     }
     if (db.facilities == nullptr)
@@ -221,7 +239,8 @@ int main(int argc, char** argv) {
         PrintGeoJson(shown);
     else
         PrintJson(shown);
-    fprintf(stderr, "skorvan-facilities: %d facilities%s%s\n", shown ? shown->count : 0, near ? " near the position" : "",
+    fprintf(stderr, "skorvan-facilities: %d facilities%s%s\n", shown ? shown->count : 0,
+            near ? " near the position" : "",
             g_damagedFiles ? "; some files were damaged (above)" : "");
     Facility_FreeDatabase(&db);
     return 0;

@@ -7,10 +7,13 @@
 
 namespace {
 
-MapCairoDevice* D(void* device) { return static_cast<MapCairoDevice*>(device); }
+MapCairoDevice* D(void* device) {
+    return static_cast<MapCairoDevice*>(device);
+}
 
 void SetColour(cairo_t* cr, uint32_t key) {
-    cairo_set_source_rgb(cr, (key & 0xFF) / 255.0, ((key >> 8) & 0xFF) / 255.0, ((key >> 16) & 0xFF) / 255.0);
+    cairo_set_source_rgb(cr, (key & 0xFF) / 255.0, ((key >> 8) & 0xFF) / 255.0,
+                         ((key >> 16) & 0xFF) / 255.0);
 }
 
 // Fill with the brush (unless hollow), then outline with the pen.
@@ -35,7 +38,9 @@ void Select(void* device, void* object) {
     (o->kind == MAP_CAIRO_PEN ? d->pen : o->kind == MAP_CAIRO_BRUSH ? d->brush : d->font) = o;
 }
 
-void MoveTo(void* device, int32_t x, int32_t y) { D(device)->x = x, D(device)->y = y; }
+void MoveTo(void* device, int32_t x, int32_t y) {
+    D(device)->x = x, D(device)->y = y;
+}
 
 void LineTo(void* device, int32_t x, int32_t y) {
     MapCairoDevice* d = D(device);
@@ -83,7 +88,9 @@ void Pixel(void* device, int32_t x, int32_t y, uint32_t colour) {
 }
 
 void Transparent(void*) {} // cairo draws no text background anyway
-void Colour(void* device, uint32_t colour) { D(device)->textColour = colour; }
+void Colour(void* device, uint32_t colour) {
+    D(device)->textColour = colour;
+}
 
 void UseFont(MapCairoDevice* d) {
     cairo_select_font_face(d->cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
@@ -114,16 +121,19 @@ void Extent(void* device, const char* text, int32_t n, int32_t* cx, int32_t* cy)
     *cy = static_cast<int32_t>(font.ascent + font.descent + 0.5);
 }
 
-const MapDeviceOps CAIRO_OPS = {Select, MoveTo, LineTo, Ellipse, Polygon, Rectangle, Pixel, Transparent, Colour, Text,
-                                Extent};
+const MapDeviceOps CAIRO_OPS = {Select, MoveTo,      LineTo, Ellipse, Polygon, Rectangle,
+                                Pixel,  Transparent, Colour, Text,    Extent};
 
 } // namespace
 
-MapDevice MapCairo_Device(MapCairoDevice* device) { return MapDevice{&CAIRO_OPS, device}; }
+MapDevice MapCairo_Device(MapCairoDevice* device) {
+    return MapDevice{&CAIRO_OPS, device};
+}
 
 MapCanvas MapCairo_Canvas(MapCairoDevice* device, MapCairoObjects* o, double width, double height) {
     // white (default), red, green, blue, orange, cyan, magenta
-    static const uint32_t KEYS[7] = {MAP_WHITE, MAP_RED, MAP_GREEN, MAP_BLUE, MAP_ORANGE, MAP_CYAN, MAP_MAGENTA};
+    static const uint32_t KEYS[7] = {MAP_WHITE,  MAP_RED,  MAP_GREEN,  MAP_BLUE,
+                                     MAP_ORANGE, MAP_CYAN, MAP_MAGENTA};
     o->hollow = {MAP_CAIRO_BRUSH, 0, 0, true, 0};
     for (int i = 0; i < 7; ++i) {
         o->brushes[i] = {MAP_CAIRO_BRUSH, KEYS[i], 0, false, 0};
@@ -138,7 +148,8 @@ MapCanvas MapCairo_Canvas(MapCairoDevice* device, MapCairoObjects* o, double wid
     c.defaultBrush = &o->brushes[0], c.redBrush = &o->brushes[1], c.greenBrush = &o->brushes[2];
     c.blueBrush = &o->brushes[3], c.orangeBrush = &o->brushes[4], c.cyanBrush = &o->brushes[5];
     c.magentaBrush = &o->brushes[6];
-    c.defaultPen = &o->pens[0], c.redPen = &o->pens[1], c.greenPen = &o->pens[2], c.bluePen = &o->pens[3];
+    c.defaultPen = &o->pens[0], c.redPen = &o->pens[1], c.greenPen = &o->pens[2],
+    c.bluePen = &o->pens[3];
     c.orangePen = &o->pens[4], c.secondaryRoutePen = &o->pens[7], c.cyanPen = &o->pens[5];
     c.magentaPen = &o->pens[6];
     c.labelFont = &o->font;

@@ -11,10 +11,10 @@ enum MapCairoKind { MAP_CAIRO_PEN, MAP_CAIRO_BRUSH, MAP_CAIRO_FONT };
 
 struct MapCairoObject {
     MapCairoKind kind;
-    uint32_t colour;  // colour key 0xBBGGRR (pens and brushes)
-    double width;     // pens: line width in pixels
-    bool hollow;      // brushes: fills nothing
-    double fontSize;  // fonts: pixels
+    uint32_t colour; // colour key 0xBBGGRR (pens and brushes)
+    double width;    // pens: line width in pixels
+    bool hollow;     // brushes: fills nothing
+    double fontSize; // fonts: pixels
 };
 
 struct MapCairoDevice {
@@ -33,4 +33,5 @@ MapDevice MapCairo_Device(MapCairoDevice* device);
 struct MapCairoObjects {
     MapCairoObject hollow, brushes[7], pens[8], font;
 };
-MapCanvas MapCairo_Canvas(MapCairoDevice* device, MapCairoObjects* objects, double width, double height);
+MapCanvas MapCairo_Canvas(MapCairoDevice* device, MapCairoObjects* objects, double width,
+                          double height);

@@ -22,7 +22,8 @@ static const char USAGE[] =
     "usage: skorvan-map --out FILE.png|FILE.svg (--scenery ROOT | --facilities FILE.json)\n"
     "                   --lat DEG --lon DEG [--range METRES] [--scale PIXELS] [--rotation DEG]\n"
     "                   [--size WxH] [--route FILE.csv] [--traffic FILE.csv]\n"
-    "                   [--runway LAT,LON,HEADING,LENGTH_M ...] (up to two, from their thresholds)\n"
+    "                   [--runway LAT,LON,HEADING,LENGTH_M ...] (up to two, from their "
+    "thresholds)\n"
     "Draws the moving map centred on the picture. --range (default 50000 m) is shown\n"
     "--scale pixels (default 300) from the centre. The route CSV has the header\n"
     "point_kind,facility_kind,ident,lat_deg,lon_deg (point kinds 1, 2, 3, 6, 8 are route\n"
@@ -64,8 +65,8 @@ static bool ReadCsv(const std::string& path, const std::string& header, size_t c
         for (std::string f; std::getline(split, f, ',');)
             fields.push_back(f);
         if (fields.size() != columns)
-            return Fail(path + ": line " + std::to_string(number) + " has " + std::to_string(fields.size()) +
-                        " fields, not " + std::to_string(columns));
+            return Fail(path + ": line " + std::to_string(number) + " has " +
+                        std::to_string(fields.size()) + " fields, not " + std::to_string(columns));
         rows->push_back(fields);
     }
     return true;
@@ -99,8 +100,10 @@ static bool ReadTraffic(const std::string& path, std::vector<TrafficTarget>* tra
         double v[4];
         for (int c = 0; c < 4; ++c)
             if (!Number(rows[i][c].c_str(), &v[c]))
-                return Fail(path + ": line " + std::to_string(i + 2) + ": '" + rows[i][c] + "' is not a number");
-        traffic->push_back({v[0] * DEG_TO_RAD, v[1] * DEG_TO_RAD, static_cast<int32_t>(v[2]), v[3]});
+                return Fail(path + ": line " + std::to_string(i + 2) + ": '" + rows[i][c] +
+                            "' is not a number");
+        traffic->push_back(
+            {v[0] * DEG_TO_RAD, v[1] * DEG_TO_RAD, static_cast<int32_t>(v[2]), v[3]});
     }
     return true;
 }
@@ -133,7 +136,8 @@ static bool ReadFacilitiesJson(const std::string& path, FacilityDatabase* db) {
     while ((at = text.find("{\"kind\":", at)) != std::string::npos) {
         const std::string kind = field(at, "kind");
         double lat, lon;
-        if (!Number(field(at, "latitude").c_str(), &lat) || !Number(field(at, "longitude").c_str(), &lon))
+        if (!Number(field(at, "latitude").c_str(), &lat) ||
+            !Number(field(at, "longitude").c_str(), &lon))
             return Fail(path + ": a facility without a numeric latitude and longitude");
         FacilityRecord* r = static_cast<FacilityRecord*>(calloc(1, sizeof(FacilityRecord)));
         r->kind = kind == "VOR" ? FACILITY_VOR : kind == "NDB" ? FACILITY_NDB : FACILITY_AIRPORT;
@@ -156,8 +160,12 @@ static int Run(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool more = i + 1 < argc;
-        double* number = arg == "--lat" ? &lat : arg == "--lon" ? &lon : arg == "--range" ? &range
-                       : arg == "--scale" ? &scale : arg == "--rotation" ? &rotation : nullptr;
+        double* number = arg == "--lat"        ? &lat
+                         : arg == "--lon"      ? &lon
+                         : arg == "--range"    ? &range
+                         : arg == "--scale"    ? &scale
+                         : arg == "--rotation" ? &rotation
+                                               : nullptr;
         if (arg == "--help" || arg == "-h") {
             fputs(USAGE, stdout);
             return 0;
@@ -166,7 +174,8 @@ static int Run(int argc, char** argv) {
                 return Fail(arg + " needs a number, not '" + argv[i] + "'"), 2;
         } else if (arg == "--runway" && more) {
             double v[4];
-            if (runways == 2 || sscanf(argv[++i], "%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3]) != 4 || v[3] <= 0)
+            if (runways == 2 ||
+                sscanf(argv[++i], "%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3]) != 4 || v[3] <= 0)
                 return Fail("--runway needs LAT,LON,HEADING,LENGTH_M (at most two)"), 2;
             RunwayEnd& end = runwayEnds[runways++];
             end.ident[0] = static_cast<char>('0' + runways); // any non-empty ident
@@ -174,13 +183,16 @@ static int Run(int argc, char** argv) {
             end.heading = static_cast<float>(v[2]);
             end.length = static_cast<float>(v[3]);
         } else if (arg == "--size" && more) {
-            if (sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 16 || height < 16 || width > 8000 ||
-                height > 8000)
+            if (sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 16 || height < 16 ||
+                width > 8000 || height > 8000)
                 return Fail("--size needs WxH between 16 and 8000, such as 800x600"), 2;
-        } else if (more && (arg == "--out" || arg == "--scenery" || arg == "--facilities" || arg == "--route" ||
-                            arg == "--traffic")) {
-            (arg == "--out" ? out : arg == "--scenery" ? scenery : arg == "--facilities" ? facilities
-             : arg == "--route" ? routePath : trafficPath) = argv[++i];
+        } else if (more && (arg == "--out" || arg == "--scenery" || arg == "--facilities" ||
+                            arg == "--route" || arg == "--traffic")) {
+            (arg == "--out"          ? out
+             : arg == "--scenery"    ? scenery
+             : arg == "--facilities" ? facilities
+             : arg == "--route"      ? routePath
+                                     : trafficPath) = argv[++i];
         } else {
             fprintf(stderr, "skorvan-map: unknown or incomplete option %s\n%s", arg.c_str(), USAGE);
             return 2;
@@ -246,7 +258,8 @@ static int Run(int argc, char** argv) {
     cairo_close_path(cr);
     cairo_fill(cr);
     cairo_destroy(cr);
-    const bool written = svg || cairo_surface_write_to_png(surface, out.c_str()) == CAIRO_STATUS_SUCCESS;
+    const bool written =
+        svg || cairo_surface_write_to_png(surface, out.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_finish(surface);
     const bool ok = written && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
@@ -254,9 +267,11 @@ static int Run(int argc, char** argv) {
     Facility_FreeDatabase(&db);
     if (!ok)
         return Fail("cannot write " + out), 1;
-    printf("%d nearby facilities, %d route points, %zu traffic targets drawn to %s\n", near, scene->route.count,
-           traffic.size(), out.c_str());
+    printf("%d nearby facilities, %d route points, %zu traffic targets drawn to %s\n", near,
+           scene->route.count, traffic.size(), out.c_str());
     return 0;
 }
 
-int main(int argc, char** argv) { return Run(argc, argv); }
+int main(int argc, char** argv) {
+    return Run(argc, argv);
+}

@@ -34,7 +34,8 @@ static int WriteSamples(const std::string& folder) {
 int main(int argc, char** argv) {
     if (argc < 2 || argv[1][0] == '-') {
         fputs("usage: skorvan-scenery-writer ROOT [--small] [--seed N]\n"
-              "       skorvan-scenery-writer FOLDER --samples   (a few small files: the fuzzer's seeds)\n"
+              "       skorvan-scenery-writer FOLDER --samples   (a few small files: the fuzzer's "
+              "seeds)\n"
               "Writes ROOT/SCENEDB/EASTHEM, WESTHEM and AFDFILES/SCENERY with about 3,000 VORs,\n"
               "5,000 NDBs and 20,000 airports with 30,000 runways (--small: a hundredth).\n",
               argc < 2 ? stderr : stdout);
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "skorvan-scenery-writer: could not write below %s\n", argv[1]);
         return 1;
     }
-    printf("wrote %d VORs, %d NDBs, %d airports with %d runways (%llu bytes) below %s\n", counts.vors, counts.ndbs,
-           counts.airports, counts.runways, static_cast<unsigned long long>(bytes), argv[1]);
+    printf("wrote %d VORs, %d NDBs, %d airports with %d runways (%llu bytes) below %s\n",
+           counts.vors, counts.ndbs, counts.airports, counts.runways,
+           static_cast<unsigned long long>(bytes), argv[1]);
     return 0;
 }

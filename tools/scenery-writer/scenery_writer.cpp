@@ -52,7 +52,9 @@ void PackedPosition(Bytes& b, double latDeg, double lonDeg, int altitudeM) {
     b.U16(static_cast<uint16_t>(static_cast<int16_t>(altitudeM)));
 }
 
-int32_t QuarterTurnUnits(double degrees) { return static_cast<int32_t>(std::lround(degrees / 90.0 * 10001750.0)); }
+int32_t QuarterTurnUnits(double degrees) {
+    return static_cast<int32_t>(std::lround(degrees / 90.0 * 10001750.0));
+}
 int32_t HalfTurnUnits(double degrees) {
     return static_cast<int32_t>(std::llround(degrees / 180.0 * 2147483648.0) & 0xFFFFFFFF);
 }
@@ -133,7 +135,8 @@ uint32_t Scenery_PackLatitude(double degrees) {
     if (degrees >= 0)
         return static_cast<uint32_t>(std::lround(degrees * 55565.26199758007)) & 0x7FFFFF;
     // Below the equator only the flag form reaches: 150 - m / k.
-    return (static_cast<uint32_t>(std::lround((150.0 - degrees) * 55565.26199758007)) & 0x7FFFFF) | 0x800000;
+    return (static_cast<uint32_t>(std::lround((150.0 - degrees) * 55565.26199758007)) & 0x7FFFFF) |
+           0x800000;
 }
 
 uint32_t Scenery_PackLongitude(double degrees) {
@@ -141,7 +144,9 @@ uint32_t Scenery_PackLongitude(double degrees) {
     return static_cast<uint32_t>(std::llround(turns * 16777216.0)) & 0xFFFFFF;
 }
 
-uint16_t Scenery_HeadingWord(double degrees) { return static_cast<uint16_t>(std::lround(degrees / 360.0 * 65535.0)); }
+uint16_t Scenery_HeadingWord(double degrees) {
+    return static_cast<uint16_t>(std::lround(degrees / 360.0 * 65535.0));
+}
 
 std::vector<uint8_t> Scenery_BuildFile(const SceneryFile& file, SceneryLayout* layout) {
     Bytes b;
@@ -237,11 +242,13 @@ static void MakeFolders(const std::string& path) {
     }
 }
 
-uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& counts, unsigned seed) {
+uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& counts,
+                           unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     const std::vector<std::string> east = {"EUR", "ASIA", "AFR"}, west = {"NAM", "SAM", "PAC"};
-    const int navFiles = std::max(2, counts.files / 4), airportFiles = std::max(1, counts.files - navFiles);
+    const int navFiles = std::max(2, counts.files / 4),
+              airportFiles = std::max(1, counts.files - navFiles);
     uint64_t written = 0;
     auto identOf = [](int n, int letters) {
         std::string s;
@@ -253,17 +260,21 @@ uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& cou
     for (int f = 0; f < navFiles; ++f) {
         const bool eastern = f % 2 == 0;
         const auto& regions = eastern ? east : west;
-        const std::string folder = root + "/SCENEDB/" + (eastern ? "EASTHEM/" : "WESTHEM/") + regions[f / 2 % 3];
+        const std::string folder =
+            root + "/SCENEDB/" + (eastern ? "EASTHEM/" : "WESTHEM/") + regions[f / 2 % 3];
         MakeFolders(folder);
         SceneryFile vorFile, ndbFile;
         const int vors = vorsLeft / (navFiles - f), ndbs = ndbsLeft / (navFiles - f);
         vorsLeft -= vors, ndbsLeft -= ndbs;
         for (int i = 0; i < vors; ++i)
-            vorFile.vors.push_back({static_cast<int>(unit(random) * 200), unit(random) * 70, (eastern ? 1 : -1) * unit(random) * 179,
-                                    static_cast<int>(unit(random) * 2000), identOf(f * 1000 + i, 3), 1});
+            vorFile.vors.push_back({static_cast<int>(unit(random) * 200), unit(random) * 70,
+                                    (eastern ? 1 : -1) * unit(random) * 179,
+                                    static_cast<int>(unit(random) * 2000), identOf(f * 1000 + i, 3),
+                                    1});
         for (int i = 0; i < ndbs; ++i)
             ndbFile.ndbs.push_back({unit(random) * 70, (eastern ? 1 : -1) * unit(random) * 179,
-                                    static_cast<int>(unit(random) * 2000), identOf(f * 1000 + i, 2)});
+                                    static_cast<int>(unit(random) * 2000),
+                                    identOf(f * 1000 + i, 2)});
         vorFile.skippedEntries = ndbFile.skippedEntries = f % 3 == 0;
         char name[64];
         snprintf(name, sizeof name, "/%s_%02d_VOR.BGL", regions[f / 2 % 3].c_str(), f);
@@ -288,15 +299,24 @@ uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& cou
         const int airports = airportsLeft / (airportFiles - f);
         airportsLeft -= airports;
         for (int i = 0; i < airports; ++i, ++airportIndex) {
-            SceneryAirport a{identOf(airportIndex, 4), unit(random) * 140 - 70, unit(random) * 358 - 179, {}};
-            const int runways = counts.runways / airportCount + (airportIndex < counts.runways % airportCount ? 1 : 0);
+            SceneryAirport a{
+                identOf(airportIndex, 4), unit(random) * 140 - 70, unit(random) * 358 - 179, {}};
+            const int runways = counts.runways / airportCount +
+                                (airportIndex < counts.runways % airportCount ? 1 : 0);
             for (int r = 0; r < runways; ++r) {
                 const int number = 1 + static_cast<int>(unit(random) * 36);
-                ScenerySub runway{2, a.latDeg + 0.001 * r, a.lonDeg, Scenery_HeadingWord(number * 10.0), 3000 + r * 1000,
-                                  150, r % 4, number};
+                ScenerySub runway{2,
+                                  a.latDeg + 0.001 * r,
+                                  a.lonDeg,
+                                  Scenery_HeadingWord(number * 10.0),
+                                  3000 + r * 1000,
+                                  150,
+                                  r % 4,
+                                  number};
                 a.subs.push_back(runway);
                 if (r == 0) {
-                    ScenerySub aid{4, a.latDeg, a.lonDeg + 0.02, Scenery_HeadingWord(number * 10.0)};
+                    ScenerySub aid{4, a.latDeg, a.lonDeg + 0.02,
+                                   Scenery_HeadingWord(number * 10.0)};
                     aid.side = 2;
                     aid.integerBcd = 0x0110;
                     aid.fractionBcd = 0x3500;

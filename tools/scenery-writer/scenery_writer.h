@@ -9,10 +9,10 @@
 #include <vector>
 
 struct SceneryVor {
-    int channel;            // 0 is 108.00 MHz, 41 is 110.05
-    double latDeg, lonDeg;  // latitude from -0.97 to 150.97 (what the packing holds)
+    int channel;           // 0 is 108.00 MHz, 41 is 110.05
+    double latDeg, lonDeg; // latitude from -0.97 to 150.97 (what the packing holds)
     int altitudeM;
-    std::string ident;      // up to 5 characters, blank-padded
+    std::string ident; // up to 5 characters, blank-padded
     int8_t entryCode = 0;
 };
 
@@ -24,20 +24,20 @@ struct SceneryNdb {
 
 // A runway or an approach-aid sub-record of an airport, in file order.
 struct ScenerySub {
-    int kind;               // 2 runway, 4 approach aid, anything else skipped
+    int kind; // 2 runway, 4 approach aid, anything else skipped
     double latDeg, lonDeg;
-    uint16_t headingWord;   // degrees x 65535 / 360
-    int32_t lengthFt = 0;   // runway
-    int32_t widthFt = 0;    // runway
-    int32_t side = 0;       // runway: 1 L, 2 R, 3 C; aid: 2 primary end, else opposite
-    int32_t number = 0;     // runway
-    int32_t aidKind = 4;    // aid
+    uint16_t headingWord; // degrees x 65535 / 360
+    int32_t lengthFt = 0; // runway
+    int32_t widthFt = 0;  // runway
+    int32_t side = 0;     // runway: 1 L, 2 R, 3 C; aid: 2 primary end, else opposite
+    int32_t number = 0;   // runway
+    int32_t aidKind = 4;  // aid
     uint16_t integerBcd = 0, fractionBcd = 0; // aid frequency
-    std::string ident;      // aid, up to 4 characters
+    std::string ident;                        // aid, up to 4 characters
 };
 
 struct SceneryAirport {
-    std::string ident;      // up to 4 characters
+    std::string ident; // up to 4 characters
     double latDeg, lonDeg;
     std::vector<ScenerySub> subs;
     uint32_t recordKind = 1; // other kinds are skipped by the reader
@@ -68,5 +68,6 @@ struct SceneryTreeCounts {
 // an AIRPORTS.BGL in EASTHEM that the walk must skip, and airport files in
 // root/SCENEDB/AFDFILES/SCENERY. Deterministic for a given seed. Returns the
 // number of bytes written.
-uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& counts, unsigned seed = 1);
+uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& counts,
+                           unsigned seed = 1);
 bool Scenery_WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
