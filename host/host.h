@@ -93,5 +93,8 @@ struct HostScript {
     std::vector<HostScriptEvent> events; // in time order
 };
 
+// Reads a whole file as bytes; false when it cannot be read.
+bool HostText_ReadFile(const std::string& path, std::string* text);
+
 // Parses a script; on failure returns false with "line N: why" in error.
 bool HostScript_Parse(const std::string& text, HostScript* script, std::string* error);

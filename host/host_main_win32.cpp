@@ -283,17 +283,24 @@ static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam,
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-static bool CreateMainWindow(HINSTANCE instance) {
+// Registers a window class of its own for a window and creates it.
+static HWND CreateHostWindow(HINSTANCE instance, const char* className, WNDPROC procedure,
+                             const char* title, DWORD style, int width, int height, HMENU menu) {
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.lpszClassName = "FS98MAIN";
+    windowClass.lpszClassName = className;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     if (!RegisterClassA(&windowClass))
-        return false;
-    g_mainWindow = CreateWindowA("FS98MAIN", "Stand-in simulator", WS_OVERLAPPEDWINDOW, 0, 0, 640,
-                                 480, nullptr, BuildMenuBar(), instance, nullptr);
+        return nullptr;
+    return CreateWindowA(className, title, style, 0, 0, width, height, nullptr, menu, instance,
+                         nullptr);
+}
+
+static bool CreateMainWindow(HINSTANCE instance) {
+    g_mainWindow = CreateHostWindow(instance, "FS98MAIN", MainWindowProc, "Stand-in simulator",
+                                    WS_OVERLAPPEDWINDOW, 640, 480, BuildMenuBar());
     if (g_mainWindow)
         ShowWindow(g_mainWindow, SW_SHOWNORMAL);
     return g_mainWindow != nullptr;
@@ -315,13 +322,8 @@ static LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam
 }
 
 static void CreateOtherWindow(HINSTANCE instance) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = OtherWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = "SkorvanHostOther";
-    RegisterClassA(&windowClass);
-    g_otherWindow = CreateWindowA("SkorvanHostOther", "Other", WS_OVERLAPPED, 0, 0, 100, 100,
-                                  nullptr, nullptr, instance, nullptr);
+    g_otherWindow = CreateHostWindow(instance, "SkorvanHostOther", OtherWindowProc, "Other",
+                                     WS_OVERLAPPED, 100, 100, nullptr);
 }
 
 // ---- Looking at menus and dialogs ----------------------------------------------------
@@ -609,16 +611,6 @@ static const char USAGE[] =
     "                    [--log FILE] [--live]\n"
     "Runs Skorvan.dll inside a stand-in simulator and logs what it does as CSV.\n";
 
-static bool ReadFile(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    *text = all.str();
-    return true;
-}
-
 int main(int argc, char** argv) {
     QueryPerformanceFrequency(&g_counterFrequency);
     QueryPerformanceCounter(&g_startCounter);
@@ -654,7 +646,7 @@ int main(int argc, char** argv) {
             }
         } else if (arg == "--script" && hasValue) {
             std::string text, error;
-            if (!ReadFile(argv[++i], &text)) {
+            if (!HostText_ReadFile(argv[++i], &text)) {
                 fprintf(stderr, "skorvan-host: cannot read script %s\n", argv[i]);
                 return 2;
             }

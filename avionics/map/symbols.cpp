@@ -56,58 +56,36 @@ bool DetailPixel(const MapCanvas* c, double x, double y, double range, uint32_t 
 
 } // namespace
 
+// The listed colour keys and the canvas's pen and brush for each; any
+// other key takes the default ones.
+struct KeyObjects {
+    uint32_t key;
+    void* MapCanvas::*pen;
+    void* MapCanvas::*brush;
+};
+static const KeyObjects KEY_OBJECTS[] = {
+    {MAP_RED, &MapCanvas::redPen, &MapCanvas::redBrush},
+    {MAP_GREEN, &MapCanvas::greenPen, &MapCanvas::greenBrush},
+    {MAP_BLUE, &MapCanvas::bluePen, &MapCanvas::blueBrush},
+    {MAP_ORANGE, &MapCanvas::orangePen, &MapCanvas::orangeBrush},
+    {MAP_CYAN, &MapCanvas::cyanPen, &MapCanvas::cyanBrush},
+    {MAP_MAGENTA, &MapCanvas::magentaPen, &MapCanvas::magentaBrush},
+};
+
+static void* ObjectFor(const MapCanvas* c, uint32_t key, void* MapCanvas::*KeyObjects::*which,
+                       void* MapCanvas::*fallback) {
+    for (const KeyObjects& k : KEY_OBJECTS)
+        if (k.key == key)
+            return c->*(k.*which);
+    return c->*fallback;
+}
+
 void Map_SelectPen(const MapCanvas* c, uint32_t key) {
-    void* pen = c->defaultPen;
-    switch (key) {
-    case MAP_RED:
-        pen = c->redPen;
-        break;
-    case MAP_GREEN:
-        pen = c->greenPen;
-        break;
-    case MAP_BLUE:
-        pen = c->bluePen;
-        break;
-    case MAP_ORANGE:
-        pen = c->orangePen;
-        break;
-    case MAP_CYAN:
-        pen = c->cyanPen;
-        break;
-    case MAP_MAGENTA:
-        pen = c->magentaPen;
-        break;
-    default:
-        break;
-    }
-    Select(c, pen);
+    Select(c, ObjectFor(c, key, &KeyObjects::pen, &MapCanvas::defaultPen));
 }
 
 void Map_SelectBrush(const MapCanvas* c, uint32_t key) {
-    void* brush = c->defaultBrush;
-    switch (key) {
-    case MAP_RED:
-        brush = c->redBrush;
-        break;
-    case MAP_GREEN:
-        brush = c->greenBrush;
-        break;
-    case MAP_BLUE:
-        brush = c->blueBrush;
-        break;
-    case MAP_ORANGE:
-        brush = c->orangeBrush;
-        break;
-    case MAP_CYAN:
-        brush = c->cyanBrush;
-        break;
-    case MAP_MAGENTA:
-        brush = c->magentaBrush;
-        break;
-    default:
-        break;
-    }
-    Select(c, brush);
+    Select(c, ObjectFor(c, key, &KeyObjects::brush, &MapCanvas::defaultBrush));
 }
 
 void Map_DrawTriangle(const MapCanvas* c, double x, double y, double s, double range,

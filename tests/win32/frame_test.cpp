@@ -19,13 +19,8 @@ TEST(Frame, EarlyUnloadWritesNoCameraWordButSavesAllSixDefaults) {
     const char* names[] = {"FlyByActive",      "FlyByDuration",        "FlyByRelAltitude",
                            "FlyByMinDistance", "FlyByCameraPlacement", "FlyByTravelling"};
     const char* texts[] = {"1", "10", "0", "50", "0", "0"};
-    for (int i = 0; i < 6; ++i) {
-        unsigned long type = 0;
-        std::string text;
-        ASSERT_TRUE(Settings_Fetch(names[i], &type, &text)) << names[i];
-        EXPECT_EQ(type, static_cast<unsigned long>(REG_SZ)) << names[i];
-        EXPECT_EQ(text, texts[i]) << names[i];
-    }
+    for (int i = 0; i < 6; ++i) // REG_SZ values: anything else reads "<not text>"
+        EXPECT_EQ(Settings_Text(names[i]), texts[i]) << names[i];
 }
 
 TEST(Frame, StoredTextIsLoadedByTheAtolRuleAndSavedBack) {
@@ -36,12 +31,8 @@ TEST(Frame, StoredTextIsLoadedByTheAtolRuleAndSavedBack) {
     ASSERT_EQ(run.exitCode, 0);
     const char* names[] = {"FlyByMinDistance", "FlyByDuration", "FlyByRelAltitude"};
     const char* texts[] = {"-80", "12", "0"};
-    for (int i = 0; i < 3; ++i) {
-        unsigned long type = 0;
-        std::string text;
-        ASSERT_TRUE(Settings_Fetch(names[i], &type, &text));
-        EXPECT_EQ(text, texts[i]) << names[i];
-    }
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Settings_Text(names[i]), texts[i]) << names[i];
 }
 
 TEST(Frame, WithoutTheMainWindowOneMessageAndTheWorkerStillTicks) {

@@ -109,3 +109,11 @@ bool Settings_Fetch(const char* name, unsigned long* type, std::string* text) {
     }
     return ok;
 }
+
+std::string Settings_Text(const char* name) {
+    unsigned long type = 0;
+    std::string text;
+    if (!Settings_Fetch(name, &type, &text))
+        return "<missing>";
+    return type == REG_SZ ? text : "<not text>";
+}

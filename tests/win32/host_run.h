@@ -28,3 +28,5 @@ HostRun RunHost(const std::string& script, double seconds);
 // Registry helpers for the module's settings key.
 void Settings_DeleteKey();
 bool Settings_Fetch(const char* name, unsigned long* type, std::string* text);
+// A setting's stored text, or "<missing>"; "<not text>" when it is not REG_SZ.
+std::string Settings_Text(const char* name);

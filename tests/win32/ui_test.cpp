@@ -9,12 +9,6 @@
 
 namespace {
 
-std::string Setting(const char* name) {
-    unsigned long type = 0;
-    std::string text;
-    return Settings_Fetch(name, &type, &text) ? text : "<missing>";
-}
-
 // The menu lines of one "menu" step, as "position,text,flags"; each step
 // starts again at position 0.
 std::vector<std::string> MenuAt(const HostRun& run, size_t which) {
@@ -74,7 +68,7 @@ TEST(Menu, PopUpShowsActiveAndThePostedToggleNeverReachesTheHost) {
     ASSERT_EQ(third.size(), 20u);
     EXPECT_EQ(third[16], "7.0,Activate Fly-by,checked"); // and on again
     EXPECT_EQ(CommandsReachingHost(run, "30720"), 0);
-    EXPECT_EQ(Setting("FlyByActive"), "1");
+    EXPECT_EQ(Settings_Text("FlyByActive"), "1");
 }
 
 TEST(Menu, FiveShowsCheckedAndTogglesToMinusFourStillChecked) {
@@ -85,13 +79,13 @@ TEST(Menu, FiveShowsCheckedAndTogglesToMinusFourStillChecked) {
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_EQ(MenuAt(run, 0)[4], "3.0,Activate Fly-by,checked");
     EXPECT_EQ(MenuAt(run, 1)[10], "5.0,Activate Fly-by,checked");
-    EXPECT_EQ(Setting("FlyByActive"), "-4");
+    EXPECT_EQ(Settings_Text("FlyByActive"), "-4");
 }
 
 TEST(Menu, SentCommandIsHandledByTheCallWndProcHook) {
     const HostRun run = RunHost("clear-settings\nat 1 send-command 30720\n", 1.5);
     ASSERT_EQ(run.exitCode, 0);
-    EXPECT_EQ(Setting("FlyByActive"), "0");
+    EXPECT_EQ(Settings_Text("FlyByActive"), "0");
     // Wine, like Windows, calls the window procedure with the original
     // message whatever a WH_CALLWNDPROC hook writes into its record, so a
     // sent command still reaches the host, which ignores ids it does not
@@ -115,7 +109,7 @@ TEST(Menu, OtherWindowsAndPeekedMessagesPassUntouched) {
     // one with a high word of 7 toggles back: two toggles, none for the
     // other window's.
     EXPECT_EQ(CommandsReachingHost(run, "30720"), 0);
-    EXPECT_EQ(Setting("FlyByActive"), "1");
+    EXPECT_EQ(Settings_Text("FlyByActive"), "1");
 }
 
 TEST(ConfigureDialog, ShowsTheSettingsAndStoresWhatOkReads) {
@@ -145,11 +139,11 @@ TEST(ConfigureDialog, ShowsTheSettingsAndStoresWhatOkReads) {
         "-5,0,120,0,1,0,0", // left
     };
     EXPECT_EQ(DialogReads(run, "configure"), expect);
-    EXPECT_EQ(Setting("FlyByDuration"), "-5");
-    EXPECT_EQ(Setting("FlyByRelAltitude"), "0");
-    EXPECT_EQ(Setting("FlyByMinDistance"), "120");
-    EXPECT_EQ(Setting("FlyByCameraPlacement"), "1");
-    EXPECT_EQ(Setting("FlyByTravelling"), "0");
+    EXPECT_EQ(Settings_Text("FlyByDuration"), "-5");
+    EXPECT_EQ(Settings_Text("FlyByRelAltitude"), "0");
+    EXPECT_EQ(Settings_Text("FlyByMinDistance"), "120");
+    EXPECT_EQ(Settings_Text("FlyByCameraPlacement"), "1");
+    EXPECT_EQ(Settings_Text("FlyByTravelling"), "0");
     EXPECT_EQ(CommandsReachingHost(run, "30721"), 0);
 }
 
@@ -168,8 +162,8 @@ TEST(ConfigureDialog, CancelEscapeAndTheCloseBoxChangeNothing) {
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_EQ(DialogReads(run, "configure"),
               (std::vector<std::string>{"10,0,50,1,0,0,0", "missing"}));
-    EXPECT_EQ(Setting("FlyByDuration"), "10");
-    EXPECT_EQ(Setting("FlyByCameraPlacement"), "0");
+    EXPECT_EQ(Settings_Text("FlyByDuration"), "10");
+    EXPECT_EQ(Settings_Text("FlyByCameraPlacement"), "0");
 }
 
 TEST(AboutDialog, ShowsItsTextAnEmptyReadOnlyFieldAndClosesEveryWay) {

@@ -1,6 +1,7 @@
 // tools/replay/main.cpp
 // skorvan-replay: runs a flight through the real fly-by engine, as fast as
 // the processor allows, and writes where the camera stood.
+#include "host.h"
 #include "replay.h"
 
 #include <cstdio>
@@ -26,16 +27,6 @@ static const char USAGE[] =
     "  --host-log FILE     draw the stand-in simulator's log instead of replaying\n"
     "The CSV flight has the header t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,\n"
     "groundspeed_kmh; a GPX track gives heading, pitch and speed from its points.\n";
-
-static bool ReadAll(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    *text = all.str();
-    return true;
-}
 
 static bool WriteAll(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
@@ -111,7 +102,7 @@ int main(int argc, char** argv) {
     std::string text, error;
     if (!hostLog.empty()) {
         FlightPicture picture;
-        if (!ReadAll(hostLog, &text)) {
+        if (!HostText_ReadFile(hostLog, &text)) {
             fprintf(stderr, "skorvan-replay: cannot read %s\n", hostLog.c_str());
             return 1;
         }
@@ -137,7 +128,7 @@ int main(int argc, char** argv) {
         fputs(USAGE, stderr);
         return 2;
     }
-    if (!ReadAll(input, &text)) {
+    if (!HostText_ReadFile(input, &text)) {
         fprintf(stderr, "skorvan-replay: cannot read %s\n", input.c_str());
         return 1;
     }
