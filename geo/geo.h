@@ -66,6 +66,18 @@ typedef struct GeoOffsetOrigin {
 void Geo_PrepareOffsetOrigin(const GeoPosition* origin, GeoOffsetOrigin* prepared);
 void Geo_OffsetFromOrigin(const GeoOffsetOrigin* prepared, const Vector3* offset, GeoPosition* out);
 
+/* An origin for short offsets given as metres east and north: the point is
+ * the one Geo_OffsetToPosition reaches, to within a few units in the last
+ * place (about 1e-15 rad), by series instead of rotations. Offsets beyond
+ * about 99 km, or reaching past a pole, take the rotations themselves. */
+typedef struct GeoShortOrigin {
+    GeoPosition origin;
+    double sinLatitude, cosLatitude;
+} GeoShortOrigin;
+void Geo_PrepareShortOrigin(const GeoPosition* origin, GeoShortOrigin* prepared);
+void Geo_ShortOffsetToPosition(const GeoShortOrigin* prepared, double east, double north,
+                               GeoPosition* out);
+
 /* Great-circle distance (metres, 111120 m per degree of arc) and initial
  * bearing (degrees, [0, 360]) from one position to another; altitude is
  * ignored. Coincident and exactly antipodal positions give 0 and 0. */

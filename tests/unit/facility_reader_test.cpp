@@ -155,6 +155,47 @@ TEST(FacilityReader, ThresholdsLieHalfTheLengthBehindEachEnd) {
     EXPECT_NEAR(remainder(bearing, 360.0), 0.0, 1e-3); // due north: 0 or 360
 }
 
+// Every threshold must be the point the rotations give for the offset (0, 0,
+// half the length) turned by the end's bearing and laid on the centre, to the
+// last place or two. Headings round the whole circle (both reciprocal
+// wraps), latitudes from the equator to near a pole.
+TEST(FacilityReader, ThresholdsAreTheOffsetsTurnedByEachEndsBearing) {
+    SceneryFile f;
+    const double latitudes[] = {0.0, 47.3, -62.5, 89.995};
+    for (double latDeg : latitudes) {
+        SceneryAirport a{"TEST", latDeg, -71.2, {}};
+        for (int word = 0; word <= 65535; word += 331)
+            a.subs.push_back(
+                {2, latDeg, -71.2, static_cast<uint16_t>(word), 1641 + word % 13000, 150, 0, 9});
+        a.subs.push_back({2, latDeg, 179.99, 65535, 12000, 150, 0, 36});
+        f.airports.push_back(a);
+    }
+    Database d;
+    const auto bytes = Scenery_BuildFile(f);
+    const auto records = ReadExact(d, bytes, bytes.size());
+    ASSERT_EQ(records.size(), 4u);
+    for (const FacilityRecord* airport : records) {
+        ASSERT_EQ(airport->runwayCount, 65535 / 331 + 2);
+        for (int i = 0; i < airport->runwayCount; ++i) {
+            const RunwayRecord& r = airport->runways[i];
+            for (const RunwayEnd* end : {&r.primaryEnd, &r.oppositeEnd}) {
+                Vector3 v = {0, 0, end->length * 0.5};
+                Vec3_RotateY(&v, (end->heading + 180.0) * DEG_TO_RAD);
+                GeoPosition expect;
+                Geo_OffsetToPosition(&r.centre, &v, &expect);
+                ASSERT_NEAR(end->threshold.latitude, expect.latitude, 2e-15) << i;
+                // Along the parallel: near the pole a radian of longitude is short.
+                ASSERT_NEAR(remainder(end->threshold.longitude - expect.longitude, 2 * PI) *
+                                cos(expect.latitude),
+                            0.0, 2e-15)
+                    << airport->position.latitude << " " << i;
+                ASSERT_LT(end->threshold.longitude, 0.0);
+                ASSERT_GE(end->threshold.longitude, -2 * PI);
+            }
+        }
+    }
+}
+
 TEST(FacilityReader, DecodesPackedPositionsAndBcdFrequencies) {
     const uint8_t flagOnly[8] = {0x00, 0x00, 0x80, 0x00, 0x00, 0xC0, 0x10, 0x00};
     const GeoPosition p = Facility_DecodePosition(flagOnly);
