@@ -57,8 +57,8 @@ double Vec3_AngleXZ(const Vector3* p, const Vector3* q);
 void Geo_OffsetToPosition(const GeoPosition* origin, const Vector3* offset, GeoPosition* out);
 
 /* An origin with the sines and cosines of its rotations worked out once,
- * for many offsets from it (runway thresholds, map symbols). The results are
- * exactly those of Geo_OffsetToPosition. */
+ * for many offsets from it. The results are exactly those of
+ * Geo_OffsetToPosition. */
 typedef struct GeoOffsetOrigin {
     double cosLatitude, sinLatitude;   /* of origin.latitude */
     double cosLongitude, sinLongitude; /* of -origin.longitude */
