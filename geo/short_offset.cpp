@@ -38,7 +38,9 @@ void Geo_ShortOffsetToPosition(const GeoShortOrigin* prepared, double east, doub
     // The offset point over the earth's radius is up + a east + b north; its
     // longitude lies atan(a / h) east of the origin, h being its part along
     // the origin's meridian plane, and its latitude atan(q) north, q the
-    // tangent of the difference, arranged so that nothing nearly cancels.
+    // tangent of the difference. q's numerator cancels down to the offset's
+    // size, which costs relative digits but leaves its absolute error at the
+    // latitude's own last place.
     const double a = east * (1.0 / EARTH_RADIUS_M), b = north * (1.0 / EARTH_RADIUS_M);
     const double s = prepared->sinLatitude, c = prepared->cosLatitude;
     const double h = c - b * s, y = s + b * c;
