@@ -1,19 +1,5 @@
 # cmake/toolchain-mingw-i686.cmake
-# Cross-compiles for 32-bit Windows with the -posix MinGW-w64 compilers
-# (std::thread and friends need the posix thread model). Tests run under Wine
-# through scripts/wine-run.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_OBJDUMP i686-w64-mingw32-objdump)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+# 32-bit Windows: the shipped Skorvan.dll and its tests under 32-bit Wine.
+set(SKORVAN_MINGW_ARCH i686)
+set(SKORVAN_WINE_BUILD win32)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake)
