@@ -74,7 +74,10 @@ int32_t Facility_ReadBuffer(FacilityDatabase* database, const uint8_t* data, siz
 /* What a read found damaged; nothing is reported for files that are whole. */
 enum {
     FACILITY_DAMAGE_HEADER = 1, /* shorter than its 168-byte header: nothing read */
-    FACILITY_DAMAGE_VOR = 2,    /* the VOR section ran off the data and was cut short */
+    /* The section ran off the data and was cut short, or a pointer in it led
+     * to a run, chain or sub-record list already read in this file (each is
+     * read once, so that a file yields at most one record per entry it holds). */
+    FACILITY_DAMAGE_VOR = 2,
     FACILITY_DAMAGE_NDB = 4,
     FACILITY_DAMAGE_AIRPORT = 8,
 };
@@ -91,7 +94,9 @@ void Facility_SetDamageCallback(FacilityDamageFn callback);
 GeoPosition Facility_DecodePosition(const uint8_t packed[8]);
 /* MHz from BCD words: integer 0x0110 with fraction 0x3500 is 110.35. */
 double Facility_DecodeBcdFrequency(uint32_t integerWord, uint32_t fractionWord);
-/* Appends a copy of runway to the airport's runways. 1, or 0 when memory is short. */
+/* Appends a copy of runway to the airport's runways, an array of exactly
+ * runwayCount records from the standard heap (or null while none), which it
+ * reallocates one larger. 1, or 0 when memory is short. */
 int32_t Facility_AddRunway(FacilityRecord* airport, const RunwayRecord* runway);
 /* Release callback for an owning list: frees an airport's runways, then the record. */
 void Facility_ReleaseRecord(void* record);

@@ -12,10 +12,29 @@
 
 namespace {
 
+// seen marks, one bit per byte offset, where an entry, a group record or a
+// sub-record has been decoded: any number of pointers may lead to the same
+// run, chain or list, and each would yield its records again, so a small
+// file could yield millions. A second visit is refused and reported as
+// damage; what a file yields stays linear in its size.
 struct FacilityReader {
     const uint8_t* data;
     uint64_t size;
+    uint8_t* seen;
+    int repeated; // a walk was refused because it led somewhere already read
 };
+
+// 1 the first time offset is visited; 0 (and repeated set) after that.
+int Read_FirstVisit(FacilityReader* r, uint64_t offset) {
+    uint8_t& byte = r->seen[offset >> 3];
+    const uint8_t bit = static_cast<uint8_t>(1u << (offset & 7));
+    if (byte & bit) {
+        r->repeated = 1;
+        return 0;
+    }
+    byte |= bit;
+    return 1;
+}
 
 // Each returns 0 (and leaves out alone) when the value is not wholly inside.
 int Read_Bytes(const FacilityReader* r, uint64_t offset, uint64_t count, const uint8_t** out) {
@@ -118,13 +137,15 @@ void CopyIdent(char* ident, const uint8_t* source, int count, int firstBlankCut)
 
 // Walks one run of entries; kind 4 entries become records. 0 when the run
 // leaves the data.
-int ReadRun(FacilityDatabase* database, const FacilityReader* r, uint64_t at, int kind,
+int ReadRun(FacilityDatabase* database, FacilityReader* r, uint64_t at, int kind,
             uint32_t channel) {
     const uint64_t entrySize = kind == FACILITY_VOR ? VOR_ENTRY_SIZE : NDB_ENTRY_SIZE;
     for (;;) {
         uint32_t entryKind;
         if (!Read_U8(r, at, &entryKind))
             return 0;
+        if ((entryKind == ENTRY_SKIPPED || entryKind == ENTRY_NAVAID) && !Read_FirstVisit(r, at))
+            return 1;
         if (entryKind == ENTRY_SKIPPED) {
             const uint8_t* skipped;
             if (!Read_Bytes(r, at, ENTRY_SKIPPED_SIZE, &skipped))
@@ -156,13 +177,13 @@ int ReadRun(FacilityDatabase* database, const FacilityReader* r, uint64_t at, in
 
 // A chain of 9-byte group records from g, each pointing at a run (offsets
 // from the section start). 0 when it leaves the data.
-int ReadChain(FacilityDatabase* database, const FacilityReader* r, uint64_t section, uint64_t g,
-              int kind, uint32_t channel) {
+int ReadChain(FacilityDatabase* database, FacilityReader* r, uint64_t section, uint64_t g, int kind,
+              uint32_t channel) {
     for (;;) {
         uint32_t mark, runOffset;
         if (!Read_U8(r, g, &mark))
             return 0;
-        if (mark != GROUP_MARK)
+        if (mark != GROUP_MARK || !Read_FirstVisit(r, g))
             return 1;
         if (!Read_U32(r, g + 5, &runOffset))
             return 0;
@@ -173,8 +194,8 @@ int ReadChain(FacilityDatabase* database, const FacilityReader* r, uint64_t sect
 }
 
 // Each section reader returns 0 when the section was cut short.
-int ReadVorSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section,
-                   int32_t first, int32_t last) {
+int ReadVorSection(FacilityDatabase* database, FacilityReader* r, uint64_t section, int32_t first,
+                   int32_t last) {
     uint32_t mark, firstOffset;
     if (!Read_U8(r, section, &mark) || !Read_U32(r, section + 1, &firstOffset))
         return 0;
@@ -195,7 +216,7 @@ int ReadVorSection(FacilityDatabase* database, const FacilityReader* r, uint64_t
     return 1;
 }
 
-int ReadNdbSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section) {
+int ReadNdbSection(FacilityDatabase* database, FacilityReader* r, uint64_t section) {
     if (section >= r->size)
         return 0;
     return ReadChain(database, r, section, section, FACILITY_NDB, 0);
@@ -280,10 +301,16 @@ void Designator(char* ident, int64_t number, int32_t side, const char* letters) 
         ident[at] = letters[side - 1];
 }
 
-void AddRunway(FacilityRecord* airport, const uint8_t* sub) {
-    const int32_t lengthFt = I32At(sub, 40);
-    if (!(lengthFt > MIN_RUNWAY_FT))
+// Runways shorter than about 500 m are left out.
+bool RunwayKept(const uint8_t* sub) {
+    return I32At(sub, 40) > MIN_RUNWAY_FT;
+}
+
+// Fills the next of the runways that ReadSubRecords counted and allocated.
+void AddRunway(FacilityRecord* airport, int32_t capacity, const uint8_t* sub) {
+    if (!RunwayKept(sub) || airport->runwayCount >= capacity)
         return;
+    const int32_t lengthFt = I32At(sub, 40);
     RunwayRecord runway;
     memset(&runway, 0, sizeof runway);
     const int32_t side = I32At(sub, 48);
@@ -310,7 +337,7 @@ void AddRunway(FacilityRecord* airport, const uint8_t* sub) {
     opposite.heading = heading;
     opposite.length = runway.length;
     SetThresholds(&runway);
-    Facility_AddRunway(airport, &runway);
+    airport->runways[airport->runwayCount++] = runway;
 }
 
 void AddAid(FacilityRecord* airport, const uint8_t* sub) {
@@ -325,13 +352,19 @@ void AddAid(FacilityRecord* airport, const uint8_t* sub) {
         static_cast<float>(Facility_DecodeBcdFrequency(U16At(sub, 38), U16At(sub, 36)));
 }
 
-// The sub-records of one airport. 0 when they leave the data.
-int ReadSubRecords(const FacilityReader* r, uint64_t s, FacilityRecord* airport) {
-    for (;;) {
+// Walks the sub-records of one airport from s; calls visit(kind, sub) on
+// each runway and aid record. 0 when they leave the data. Each sub-record
+// is visited once per file (marking it) unless mark is false, which walks
+// again exactly the count sub-records an earlier, marking walk accepted.
+template <typename Visit>
+int WalkSubRecords(FacilityReader* r, uint64_t s, bool mark, int32_t* count, Visit visit) {
+    for (int32_t walked = 0;; ++walked) {
         uint32_t kind, length;
+        if (!mark && walked == *count)
+            return 1;
         if (!Read_U16(r, s, &kind))
             return 0;
-        if (kind == 0)
+        if (kind == 0 || (mark && !Read_FirstVisit(r, s)))
             return 1;
         if (!Read_U32(r, s + 4, &length))
             return 0;
@@ -339,18 +372,41 @@ int ReadSubRecords(const FacilityReader* r, uint64_t s, FacilityRecord* airport)
         if (kind == SUB_RUNWAY || kind == SUB_AID) {
             if (!Read_Bytes(r, s, kind == SUB_RUNWAY ? RUNWAY_SUB_SIZE : AID_SUB_SIZE, &sub))
                 return 0;
-            if (airport != nullptr) {
-                if (kind == SUB_RUNWAY)
-                    AddRunway(airport, sub);
-                else
-                    AddAid(airport, sub);
-            }
+            visit(kind, sub);
         }
+        if (mark)
+            *count = walked + 1;
         s += 8 + static_cast<uint64_t>(length);
     }
 }
 
-int ReadAirportSection(FacilityDatabase* database, const FacilityReader* r, uint64_t section) {
+// The sub-records of one airport: the runways kept are counted first, so
+// that the array is allocated once at its size, then decoded in order with
+// the approach aids that follow them. 0 when they leave the data.
+int ReadSubRecords(FacilityReader* r, uint64_t s, FacilityRecord* airport) {
+    int32_t accepted = 0, runways = 0;
+    const int whole =
+        WalkSubRecords(r, s, true, &accepted, [&runways](uint32_t kind, const uint8_t* sub) {
+            if (kind == SUB_RUNWAY && RunwayKept(sub))
+                ++runways;
+        });
+    if (airport == nullptr)
+        return whole;
+    if (runways > 0) {
+        airport->runways = static_cast<RunwayRecord*>(malloc(runways * sizeof(RunwayRecord)));
+        if (airport->runways == nullptr)
+            runways = 0; // memory is short: the airport without its runways
+    }
+    WalkSubRecords(r, s, false, &accepted, [airport, runways](uint32_t kind, const uint8_t* sub) {
+        if (kind == SUB_RUNWAY)
+            AddRunway(airport, runways, sub);
+        else
+            AddAid(airport, sub);
+    });
+    return whole;
+}
+
+int ReadAirportSection(FacilityDatabase* database, FacilityReader* r, uint64_t section) {
     uint64_t at = section;
     for (;;) {
         uint32_t mark, length, kind;
@@ -406,17 +462,16 @@ double Facility_DecodeBcdFrequency(uint32_t integerWord, uint32_t fractionWord) 
 }
 
 int32_t Facility_AddRunway(FacilityRecord* airport, const RunwayRecord* runway) {
-    // The array grows to the next power of two, so a file with a great many
-    // runways costs linear time, not quadratic.
+    // The caller's array may hold exactly runwayCount records, so it grows by
+    // one each time (the reader sizes its arrays once instead).
     const int32_t count = airport->runwayCount;
-    if ((count & (count - 1)) == 0) {
-        const size_t capacity = count == 0 ? 1 : static_cast<size_t>(count) * 2;
-        RunwayRecord* grown =
-            static_cast<RunwayRecord*>(realloc(airport->runways, capacity * sizeof(RunwayRecord)));
-        if (grown == nullptr)
-            return 0;
-        airport->runways = grown;
-    }
+    if (count < 0 || count == INT32_MAX)
+        return 0;
+    RunwayRecord* grown = static_cast<RunwayRecord*>(
+        realloc(airport->runways, (static_cast<size_t>(count) + 1) * sizeof(RunwayRecord)));
+    if (grown == nullptr)
+        return 0;
+    airport->runways = grown;
     airport->runways[count] = *runway;
     airport->runwayCount = count + 1;
     return 1;
@@ -431,26 +486,33 @@ void Facility_ReleaseRecord(void* item) {
 
 int32_t Facility_ReadBufferReport(FacilityDatabase* database, const uint8_t* data, size_t size,
                                   FacilityReadReport* report) {
-    const FacilityReader reader = {data, size};
-    const FacilityReader* r = &reader;
+    FacilityReader reader = {data, size, nullptr, 0};
+    FacilityReader* r = &reader;
     FacilityReadReport found = {0, 0};
     const int32_t before = database->facilities ? database->facilities->count : 0;
     uint32_t vor = 0, first = 0, last = 0, ndb = 0, airport = 0;
     if (size < HEADER_SIZE) {
         found.damage = FACILITY_DAMAGE_HEADER; // no whole header: nothing to read
+    } else if ((reader.seen = static_cast<uint8_t*>(calloc(size / 8 + 1, 1))) == nullptr) {
+        // Without the marks a hostile file could yield without bound.
+        found.damage = FACILITY_DAMAGE_VOR | FACILITY_DAMAGE_NDB | FACILITY_DAMAGE_AIRPORT;
     } else {
         Read_U32(r, HEADER_VOR_OFFSET, &vor);
         Read_U16(r, HEADER_FIRST_CHANNEL, &first);
         Read_U16(r, HEADER_LAST_CHANNEL, &last);
         Read_U32(r, HEADER_NDB_OFFSET, &ndb);
         Read_U32(r, HEADER_AIRPORT_OFFSET, &airport);
-        if (vor != 0 && !ReadVorSection(database, r, vor, static_cast<int16_t>(first),
-                                        static_cast<int16_t>(last)))
+        if (vor != 0 && (!ReadVorSection(database, r, vor, static_cast<int16_t>(first),
+                                         static_cast<int16_t>(last)) ||
+                         r->repeated))
             found.damage |= FACILITY_DAMAGE_VOR;
-        if (ndb != 0 && !ReadNdbSection(database, r, ndb))
+        r->repeated = 0;
+        if (ndb != 0 && (!ReadNdbSection(database, r, ndb) || r->repeated))
             found.damage |= FACILITY_DAMAGE_NDB;
-        if (airport != 0 && !ReadAirportSection(database, r, airport))
+        r->repeated = 0;
+        if (airport != 0 && (!ReadAirportSection(database, r, airport) || r->repeated))
             found.damage |= FACILITY_DAMAGE_AIRPORT;
+        free(reader.seen);
     }
     found.records = (database->facilities ? database->facilities->count : 0) - before;
     if (report)

@@ -221,18 +221,66 @@ TEST(FacilityReader, AnEmptyHeaderAddsNothing) {
     EXPECT_EQ(report.records, 8);
 }
 
+// An end from a cut file: the same, or without the approach aid that the
+// cut left out.
+bool EndIsPartOf(RunwayEnd cut, RunwayEnd whole) {
+    if (cut.aidIdent[0] == '\0') {
+        memset(cut.aidIdent, 0, sizeof cut.aidIdent);
+        memset(whole.aidIdent, 0, sizeof whole.aidIdent);
+        cut.aidPosition = whole.aidPosition = {};
+        cut.aidCourse = whole.aidCourse = cut.aidFrequency = whole.aidFrequency = 0;
+    }
+    return memcmp(&cut, &whole, sizeof cut) == 0;
+}
+
+bool RunwaysArePartOf(const FacilityRecord* cut, const FacilityRecord* whole) {
+    for (int32_t i = 0; i < cut->runwayCount; ++i) {
+        RunwayRecord c = cut->runways[i], w = whole->runways[i];
+        if (!EndIsPartOf(c.primaryEnd, w.primaryEnd) || !EndIsPartOf(c.oppositeEnd, w.oppositeEnd))
+            return false;
+        c.primaryEnd = w.primaryEnd;
+        c.oppositeEnd = w.oppositeEnd;
+        if (memcmp(&c, &w, sizeof c) != 0)
+            return false;
+    }
+    return true;
+}
+
+// A record from a cut file must be one of the whole file's, field by field
+// (an airport may have lost runways or aids from its end): anything read
+// past the cut would show as a record or runway that the whole file does
+// not hold.
+bool IsPartOf(const FacilityRecord* cut, const std::vector<const FacilityRecord*>& whole) {
+    for (const FacilityRecord* w : whole) {
+        if (cut->kind == w->kind && strcmp(cut->ident, w->ident) == 0 &&
+            memcmp(&cut->position, &w->position, sizeof w->position) == 0 &&
+            cut->frequency == w->frequency && cut->entryCode == w->entryCode &&
+            cut->runwayCount <= w->runwayCount && RunwaysArePartOf(cut, w))
+            return true;
+    }
+    return false;
+}
+
 TEST(FacilityReader, TruncatedFilesNeverReadPastTheirEnd) {
     const auto bytes = Scenery_BuildFile(SampleFile());
-    for (size_t size = 0; size <= bytes.size(); ++size) {
+    Database all;
+    const auto whole = ReadExact(all, bytes, bytes.size());
+    ASSERT_EQ(whole.size(), 8u);
+    for (size_t size = 0; size < bytes.size(); ++size) {
         Database d;
-        const size_t count = ReadExact(d, bytes, size).size();
-        ASSERT_LE(count, 8u) << size;
+        FacilityReadReport report;
+        std::unique_ptr<uint8_t[]> exact(new uint8_t[size ? size : 1]);
+        memcpy(exact.get(), bytes.data(), size);
+        Facility_ReadBufferReport(&d.db, exact.get(), size, &report);
+        const auto cut = d.Records();
         if (size < 168) {
-            ASSERT_EQ(count, 0u) << "shorter than its header: " << size;
+            ASSERT_EQ(cut.size(), 0u) << "shorter than its header: " << size;
         }
-        if (size == bytes.size()) {
-            ASSERT_EQ(count, 8u);
+        if (cut.size() < whole.size()) {
+            EXPECT_NE(report.damage, 0) << "a cut that lost records is reported: " << size;
         }
+        for (const FacilityRecord* record : cut)
+            ASSERT_TRUE(IsPartOf(record, whole)) << record->ident << " from " << size << " bytes";
     }
 }
 
@@ -304,6 +352,96 @@ TEST(FacilityReader, DamagedSectionsStopWhileTheOthersAreRead) {
     bytes[25] = 0x75; // last channel 30000
     Database d;
     EXPECT_GE(ReadExact(d, bytes, bytes.size()).size(), 8u);
+}
+
+uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+// Files whose pointers lead many times to the same run, chain or list: each
+// is read once, the rest reported as damage, so what a file yields grows
+// with its size and not with the number of pointers.
+TEST(FacilityReader, SharedRunsChainsAndListsAreReadOnce) {
+    // 4000 NDB group records, all pointing at one run of 2000 entries (a
+    // 120 KB file that used to yield 8,000,000 records).
+    const uint32_t groups = 4000, entries = 2000, section = 168;
+    std::vector<uint8_t> ndb(section + 9 * groups + 1 + 42 * entries + 1, 0);
+    PutU32(ndb, 78, section);
+    const uint32_t run = 9 * groups + 1;
+    for (uint32_t g = 0; g < groups; ++g) {
+        ndb[section + 9 * g] = 21;
+        PutU32(ndb, section + 9 * g + 5, run);
+    }
+    for (uint32_t e = 0; e < entries; ++e) {
+        ndb[section + run + 42 * e] = 4;
+        memcpy(&ndb[section + run + 42 * e + 13], "NDB  ", 5);
+    }
+    {
+        Database d;
+        FacilityReadReport report;
+        Facility_ReadBufferReport(&d.db, ndb.data(), ndb.size(), &report);
+        EXPECT_EQ(report.records, static_cast<int32_t>(entries));
+        EXPECT_EQ(report.damage, FACILITY_DAMAGE_NDB);
+    }
+
+    SceneryFile f;
+    f.vors = {{10, 47, 8, 0, "AAA"}, {11, 47, 9, 0, "BBB"}, {11, 47, 9, 0, "CCC"}};
+    SceneryAirport first{"ONE", 47, 10, {Runway(9, 0, 90, 5000)}};
+    SceneryAirport second{"TWO", 48, 11, {Runway(4, 0, 40, 6000), Runway(22, 0, 220, 6000)}};
+    f.airports = {first, second};
+    SceneryLayout layout;
+    const auto good = Scenery_BuildFile(f, &layout);
+
+    // Channel 10's index entry points at channel 11's chain: BBB and CCC
+    // once, AAA lost, and the section reported.
+    std::vector<uint8_t> vor = good;
+    PutU32(vor, layout.vorSection + 5 * 10 + 1, U32At(vor, layout.vorSection + 5 * 11 + 1));
+    {
+        Database d;
+        FacilityReadReport report;
+        Facility_ReadBufferReport(&d.db, vor.data(), vor.size(), &report);
+        ASSERT_EQ(d.Records().size(), 4u);
+        EXPECT_STREQ(d.Records()[0]->ident, "BBB");
+        EXPECT_STREQ(d.Records()[1]->ident, "CCC");
+        EXPECT_EQ(report.damage, FACILITY_DAMAGE_VOR);
+    }
+
+    // The first airport's sub-records pointer leads to the second's list:
+    // the first gets those two runways, the second none (not a second copy).
+    std::vector<uint8_t> apt = good;
+    const size_t at0 = layout.airportSection, at1 = at0 + 8 + U32At(apt, at0 + 4);
+    const size_t list1 = at1 + 60 + U32At(apt, at1 + 56);
+    PutU32(apt, at0 + 56, static_cast<uint32_t>(list1 - (at0 + 60)));
+    {
+        Database d;
+        FacilityReadReport report;
+        Facility_ReadBufferReport(&d.db, apt.data(), apt.size(), &report);
+        const auto records = d.Records();
+        ASSERT_EQ(records.size(), 5u);
+        EXPECT_EQ(records[3]->runwayCount, 2);
+        EXPECT_STREQ(records[3]->runways[1].ident, "22");
+        EXPECT_EQ(records[4]->runwayCount, 0);
+        EXPECT_EQ(report.damage, FACILITY_DAMAGE_AIRPORT);
+    }
+}
+
+// The public append must hold for an array of exactly runwayCount records,
+// as a gauge author allocates it.
+TEST(FacilityReader, AddRunwayGrowsAnExactlySizedArray) {
+    FacilityRecord airport = {};
+    airport.kind = FACILITY_AIRPORT;
+    airport.runwayCount = 3;
+    airport.runways = static_cast<RunwayRecord*>(calloc(3, sizeof(RunwayRecord)));
+    ASSERT_NE(airport.runways, nullptr);
+    for (int i = 0; i < 3; ++i)
+        airport.runways[i].length = static_cast<float>(1000 + i);
+    RunwayRecord added = {};
+    added.length = 2500;
+    ASSERT_EQ(Facility_AddRunway(&airport, &added), 1);
+    ASSERT_EQ(airport.runwayCount, 4);
+    EXPECT_EQ(airport.runways[2].length, 1002.0f);
+    EXPECT_EQ(airport.runways[3].length, 2500.0f);
+    free(airport.runways);
 }
 
 TEST(FacilityReader, ManyRunwaysCostLinearTime) {
