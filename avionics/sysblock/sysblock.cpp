@@ -9,9 +9,46 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 // One per loaded module; a plain read-modify-write, meant for one thread.
 static int32_t g_systemCounter = 0;
+
+// The records SystemBlock_Open handed out and not yet closed. Close looks a
+// record up here before it reads it, so that closing a record twice (or a
+// pointer that was never a record) touches no freed memory.
+static SystemBlock** g_openBlocks = nullptr;
+static size_t g_openCount = 0, g_openCapacity = 0;
+static std::mutex g_openLock;
+
+static bool OpenBlocks_Add(SystemBlock* block) {
+    std::lock_guard<std::mutex> hold(g_openLock);
+    if (g_openCount == g_openCapacity) {
+        const size_t capacity = g_openCapacity ? g_openCapacity * 2 : 8;
+        void* grown = realloc(g_openBlocks, capacity * sizeof(SystemBlock*));
+        if (grown == nullptr)
+            return false;
+        g_openBlocks = static_cast<SystemBlock**>(grown);
+        g_openCapacity = capacity;
+    }
+    g_openBlocks[g_openCount++] = block;
+    return true;
+}
+
+// True when block is open and still carries its magic; it is then no
+// longer in the set.
+static bool OpenBlocks_Take(const SystemBlock* block) {
+    std::lock_guard<std::mutex> hold(g_openLock);
+    for (size_t i = 0; i < g_openCount; ++i) {
+        if (g_openBlocks[i] == block) {
+            if (block->magic != SYSTEM_BLOCK_MAGIC)
+                return false;
+            g_openBlocks[i] = g_openBlocks[--g_openCount];
+            return true;
+        }
+    }
+    return false;
+}
 
 SystemBlock* SystemBlock_Open(void) {
     void *mapping = nullptr, *view = nullptr;
@@ -26,14 +63,19 @@ SystemBlock* SystemBlock_Open(void) {
         return nullptr;
     }
     *block = SystemBlock{SYSTEM_BLOCK_MAGIC, mapping, view};
+    if (!OpenBlocks_Add(block)) {
+        SystemMap_Close(mapping, view);
+        free(block);
+        return nullptr;
+    }
     return block;
 }
 
 int32_t SystemBlock_Close(SystemBlock* block) {
-    if (!SystemMap_CanRead(block, sizeof *block) || block->magic != SYSTEM_BLOCK_MAGIC)
+    if (!OpenBlocks_Take(block))
         return 0;
     SystemMap_Close(block->mapping, block->view);
-    block->magic = 0; // a second close of the same record is refused, not a double free
+    block->magic = 0;
     free(block);
     return 1;
 }
@@ -51,11 +93,14 @@ int32_t SystemBlock_Call(SystemBlock* block, int32_t a, int32_t b, int32_t c) {
 }
 
 int32_t SystemBlock_Lock(const MapContext* context) {
+    if (context == nullptr || context->systemMutex == nullptr)
+        return 0; // no mutex to wait on: not obtained
     return SystemMutex_Wait(context->systemMutex, SYSTEM_LOCK_TIMEOUT_MS);
 }
 
 int32_t SystemBlock_Unlock(const MapContext* context) {
-    SystemMutex_Release(context->systemMutex);
+    if (context != nullptr && context->systemMutex != nullptr)
+        SystemMutex_Release(context->systemMutex);
     return 1;
 }
 

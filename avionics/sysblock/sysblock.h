@@ -36,13 +36,17 @@ struct MapContext;
 
 /* Opens the block, or creates and zeroes it; none when neither works. */
 SystemBlock* SystemBlock_Open(void);
-/* 1, or 0 (nothing changed) when the record is not a valid SystemBlock. */
+/* 1, or 0 (nothing changed) when the record is not an open SystemBlock:
+ * a record already closed, or one that never came from SystemBlock_Open, is
+ * refused without being read. */
 int32_t SystemBlock_Close(SystemBlock* block);
 /* The dispatcher's result; 0 without a dispatcher; -1 for an invalid record. */
 int32_t SystemBlock_Call(SystemBlock* block, int32_t a, int32_t b, int32_t c);
-/* 1 when the context's mutex was obtained within 10000 ms, else 0. */
+/* 1 when the context's mutex was obtained within 10000 ms, else 0 (also
+ * when the context has no mutex). The thread that holds the mutex may take
+ * it again; it must then release it as often as it took it. */
 int32_t SystemBlock_Lock(const struct MapContext* context);
-/* Releases the context's mutex. Returns 1. */
+/* Releases the context's mutex once (nothing without one). Returns 1. */
 int32_t SystemBlock_Unlock(const struct MapContext* context);
 /* The module's counter after adding or subtracting n. */
 int32_t SystemBlock_CounterAdd(int32_t n);

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,6 +36,15 @@ bool SystemMap_Open(void** mapping, void** view, bool* created) {
             return false;
         }
     }
+    // A creator that died before sizing the block, or one that is sizing it
+    // now, leaves it shorter than the view: touching the view past its end
+    // would raise SIGBUS. Size it (the new bytes are zeros), or refuse it.
+    struct stat status;
+    if (fstat(fd, &status) != 0 ||
+        (status.st_size < SYSTEM_BLOCK_SIZE && ftruncate(fd, SYSTEM_BLOCK_SIZE) != 0)) {
+        close(fd);
+        return false;
+    }
     void* mapped = mmap(nullptr, SYSTEM_BLOCK_SIZE, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (mapped == MAP_FAILED) { // never zero through a missing view
         close(fd);
@@ -58,8 +68,9 @@ bool SystemMap_CanWrite(void* p, size_t) {
 }
 
 int32_t SystemMutex_Wait(void* mutex, uint32_t timeoutMs) {
+    // The monotonic clock: a wall clock set back would stretch the wait.
     timespec deadline;
-    clock_gettime(CLOCK_REALTIME, &deadline);
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
     deadline.tv_sec += timeoutMs / 1000;
     deadline.tv_nsec += static_cast<long>(timeoutMs % 1000) * 1000000L;
     if (deadline.tv_nsec >= 1000000000L) {
@@ -67,7 +78,7 @@ int32_t SystemMutex_Wait(void* mutex, uint32_t timeoutMs) {
         deadline.tv_nsec -= 1000000000L;
     }
     pthread_mutex_t* m = static_cast<pthread_mutex_t*>(mutex);
-    const int result = pthread_mutex_timedlock(m, &deadline);
+    const int result = pthread_mutex_clocklock(m, CLOCK_MONOTONIC, &deadline);
     if (result == EOWNERDEAD) {
         // Its holder died: mend it and give it back, reporting failure.
         pthread_mutex_consistent(m);
@@ -88,13 +99,22 @@ void* SystemMutex_Create(void) {
     pthread_mutexattr_t attributes;
     pthread_mutexattr_init(&attributes);
     pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED);
+    // As a Win32 mutex: its owner may take it again, and releases it as
+    // often as it took it.
+    pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
     pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
-    pthread_mutex_init(m, &attributes);
+    const int failed = pthread_mutex_init(m, &attributes);
     pthread_mutexattr_destroy(&attributes);
+    if (failed) {
+        free(m);
+        return nullptr;
+    }
     return m;
 }
 
 void SystemMutex_Destroy(void* mutex) {
+    if (mutex == nullptr)
+        return;
     pthread_mutex_destroy(static_cast<pthread_mutex_t*>(mutex));
     free(mutex);
 }

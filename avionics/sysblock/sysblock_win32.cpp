@@ -11,9 +11,11 @@ bool SystemMap_Open(void** mapping, void** view, bool* created) {
     HANDLE handle = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SYSTEM_BLOCK_NAME);
     *created = false;
     if (handle == nullptr) {
+        // Another module may create it between the two calls: then this
+        // returns its mapping, which must not be zeroed.
         handle = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                     SYSTEM_BLOCK_SIZE, SYSTEM_BLOCK_NAME);
-        *created = handle != nullptr;
+        *created = handle != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
     }
     if (handle == nullptr)
         return false;

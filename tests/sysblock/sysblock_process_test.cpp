@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -32,7 +33,7 @@ TEST(SystemLockTimeOut, GivesUpAfterTenSecondsWhenAnotherThreadHoldsTheMutex) {
     MapContext context = {};
     context.systemMutex = SystemMutex_Create();
     ASSERT_NE(context.systemMutex, nullptr);
-    bool held = false, release = false;
+    std::atomic<bool> held{false}, release{false};
     std::thread holder([&] {
         held = SystemBlock_Lock(&context) == 1;
         while (!release)

@@ -7,8 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <thread>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -71,6 +79,35 @@ TEST_F(SharedBlock, ForeignRecordsAreRefusedAndTheMappingStaysOpen) {
     EXPECT_EQ(SystemBlock_Close(block), 1);
 }
 
+// Misuse that once read freed memory or crashed: a second close, a block
+// whose name exists with no size yet, a lock with no mutex.
+TEST_F(SharedBlock, MisuseIsRefusedWithoutTouchingMemoryItDoesNotOwn) {
+    SystemBlock* block = SystemBlock_Open();
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(SystemBlock_Close(block), 1);
+    EXPECT_EQ(SystemBlock_Close(block), 0); // freed: refused without reading it
+    SystemBlock local = {SYSTEM_BLOCK_MAGIC, nullptr, nullptr};
+    EXPECT_EQ(SystemBlock_Close(&local), 0); // never opened, magic or not
+
+    MapContext none = {};
+    EXPECT_EQ(SystemBlock_Lock(&none), 0);
+    EXPECT_EQ(SystemBlock_Lock(nullptr), 0);
+    EXPECT_EQ(SystemBlock_Unlock(&none), 1);
+
+#ifndef _WIN32
+    // A creator that died before sizing the block left its name at size 0.
+    SystemBlock_RemoveName();
+    const int fd = shm_open("/" SYSTEM_BLOCK_NAME, O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    block = SystemBlock_Open();
+    ASSERT_NE(block, nullptr);
+    static_cast<uint8_t*>(block->view)[SYSTEM_BLOCK_SIZE - 1] = 1; // no SIGBUS
+    EXPECT_EQ(SystemBlock_Call(block, 0, 0, 0), 0);
+    EXPECT_EQ(SystemBlock_Close(block), 1);
+#endif
+}
+
 TEST(SystemCounter, AddsAndSubtracts) {
     const int32_t start = SystemBlock_CounterAdd(0);
     EXPECT_EQ(SystemBlock_CounterAdd(5), start + 5);
@@ -85,6 +122,27 @@ TEST(SystemLock, TakesAndReleasesTheContextsMutex) {
     EXPECT_EQ(SystemBlock_Lock(&context), 1);
     EXPECT_EQ(SystemBlock_Unlock(&context), 1);
     // Another thread gets it once it is released.
+    int32_t other = -1;
+    std::thread([&] {
+        other = SystemBlock_Lock(&context);
+        SystemBlock_Unlock(&context);
+    }).join();
+    EXPECT_EQ(other, 1);
+    SystemMutex_Destroy(context.systemMutex);
+}
+
+// As a Win32 mutex: the owner takes it again at once, and another thread
+// gets it only once it was released as often as it was taken.
+TEST(SystemLock, TheOwnerMayTakeItAgain) {
+    MapContext context = {};
+    context.systemMutex = SystemMutex_Create();
+    ASSERT_NE(context.systemMutex, nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(SystemBlock_Lock(&context), 1);
+    ASSERT_EQ(SystemBlock_Lock(&context), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    SystemBlock_Unlock(&context);
+    SystemBlock_Unlock(&context);
     int32_t other = -1;
     std::thread([&] {
         other = SystemBlock_Lock(&context);
