@@ -100,6 +100,12 @@ void FlyBy_Tick(void) {
 
     for (int i = FLYBY_VAR_LATITUDE; i <= FLYBY_VAR_GROUND_SPEED; ++i)
         Host_RefreshVariable(&g_flyByVariables[i]);
+    // A value that is not a number (or infinite) would put the camera at
+    // 0 N 0 E: the tick ends as if paused, and the camera stays where it was
+    // until the host gives usable values again.
+    for (int i = FLYBY_VAR_LATITUDE; i <= FLYBY_VAR_GROUND_SPEED; ++i)
+        if (i != FLYBY_VAR_UNUSED_4F && !std::isfinite(Value(i)))
+            return;
 
     s->aircraft.latitude = Value(FLYBY_VAR_LATITUDE) / LATITUDE_UNITS_PER_DEGREE * DEG_TO_RAD;
     s->aircraft.longitude = Value(FLYBY_VAR_LONGITUDE) / LONGITUDE_UNITS_PER_TURN_ROOT /
@@ -138,6 +144,8 @@ void FlyBy_Place(void) {
     Geo_OffsetToPosition(&s->aircraft, &v, &p);
     p.altitude = v.y * 0.5 * FEET_PER_METRE + s->aircraft.altitude +
                  Settings_Get(g_flyBySettings.FlyByRelAltitude);
+    if (!std::isfinite(p.latitude) || !std::isfinite(p.longitude) || !std::isfinite(p.altitude))
+        return; // the camera stays where it was
     Camera_WritePosition(&p);
     s->cameraPoint = p;
     s->cameraHeadingDeg = s->aircraftHeadingDeg;

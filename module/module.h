@@ -154,6 +154,10 @@ extern const SettingField SETTINGS_FIELDS[SETTINGS_COUNT];
 // saturate at INT32_MIN and INT32_MAX.
 int32_t Settings_ParseInteger(const char* text);
 
+// The menu's toggle: 0 becomes 1, anything else 1 - value (5 becomes -4,
+// still on), saturating where that would overflow.
+int32_t Settings_Toggled(int32_t active);
+
 void Settings_SetDefaults(void);
 void Settings_Load(void);
 void Settings_Save(void);

@@ -29,6 +29,10 @@ int32_t Settings_ParseInteger(const char* text) {
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
+int32_t Settings_Toggled(int32_t active) {
+    return static_cast<int32_t>(std::min<int64_t>(1 - static_cast<int64_t>(active), INT32_MAX));
+}
+
 void Settings_SetDefaults(void) {
     Settings_Set(g_flyBySettings.FlyByActive, 1);
     Settings_Set(g_flyBySettings.FlyByDuration, 10);

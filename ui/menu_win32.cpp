@@ -39,7 +39,8 @@ int32_t Menu_FilterMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
         return 0;
     switch (LOWORD(wParam)) {
     case IDM_FLYBY_ACTIVATE:
-        Settings_Set(g_flyBySettings.FlyByActive, 1 - Settings_Get(g_flyBySettings.FlyByActive));
+        Settings_Set(g_flyBySettings.FlyByActive,
+                     Settings_Toggled(Settings_Get(g_flyBySettings.FlyByActive)));
         return 1;
     case IDM_FLYBY_CONFIGURE:
         ConfigDialog_Show(window);

@@ -171,23 +171,62 @@ TEST_F(Engine, PlacementWritesTheChosenPointToTheHost) {
     EXPECT_EQ(memcmp(encoded, camera, CAMERA_MEMORY_SIZE), 0);
 }
 
+// A seed whose first rand() has the given low 15 bits (this C library's
+// generator), or -1.
+int SeedGiving(int wanted) {
+    for (int seed = 1; seed < 20000000; ++seed) {
+        srand(static_cast<unsigned>(seed));
+        if ((rand() & 0x7FFF) == wanted)
+            return seed;
+    }
+    return -1;
+}
+
+// The random side: 0 to 16384 of the generator's 15 bits put the camera
+// left, 16385 to 32767 right; each boundary value is tried.
 TEST_F(Engine, RandomSideFollowsTheGeneratorsHalves) {
     Settings_Set(g_flyBySettings.FlyByCameraPlacement, 2);
     Settings_Set(g_flyBySettings.FlyByDuration, 0); // a placement every running tick
-    srand(2024);
-    std::vector<int> expect;
-    for (int i = 0; i < 40; ++i)
-        expect.push_back((rand() & 0x7FFF) <= 16384 ? -1 : 1);
-    srand(2024);
-    std::vector<int> sides;
+    const int cases[][2] = {{0, -1}, {16383, -1}, {16384, -1}, {16385, 1}, {32767, 1}};
     Tick();
-    for (int i = 0; i < 40; ++i) {
+    for (const auto& c : cases) {
+        const int seed = SeedGiving(c[0]);
+        ASSERT_NE(seed, -1) << c[0];
+        srand(static_cast<unsigned>(seed));
         Tick();
-        sides.push_back(g_flyByState.side);
+        EXPECT_EQ(g_flyByState.side, c[1]) << "rand() gave " << c[0];
     }
-    EXPECT_EQ(sides, expect);
-    EXPECT_NE(std::count(sides.begin(), sides.end(), -1), 0);
-    EXPECT_NE(std::count(sides.begin(), sides.end(), 1), 0);
+}
+
+// A host value that is not a number or is infinite (ground speed, position)
+// leaves the camera where it was, placement and travelling alike; usable
+// values bring the fly-by back on the next tick.
+TEST_F(Engine, UnusableHostValuesLeaveTheCameraWhereItWas) {
+    const double bad[] = {NAN, INFINITY, -INFINITY};
+    const uint32_t tokens[] = {HOST_TOKEN_GROUND_SPEED, HOST_TOKEN_LATITUDE, HOST_TOKEN_LONGITUDE,
+                               HOST_TOKEN_ALTITUDE,     HOST_TOKEN_HEADING,  HOST_TOKEN_PITCH};
+    for (int travelling : {0, 1}) {
+        for (uint32_t token : tokens) {
+            for (double value : bad) {
+                SetUp();
+                Settings_Set(g_flyBySettings.FlyByDuration, 0); // a placement every running tick
+                Settings_Set(g_flyBySettings.FlyByTravelling, travelling);
+                StartRunning();
+                uint8_t placed[32];
+                memcpy(placed, camera, sizeof camera);
+                const double good = g_hostValues[token];
+                g_hostValues[token] = value;
+                for (int i = 0; i < 4; ++i)
+                    Tick();
+                EXPECT_EQ(memcmp(placed, camera, sizeof camera), 0)
+                    << "token " << token << " value " << value << " travelling " << travelling;
+                g_hostValues[token] = good;
+                SetAircraft(47.001, 8, 3000, 0, 0, 360);
+                Tick();
+                EXPECT_NE(memcmp(placed, camera, sizeof camera), 0) << "token " << token;
+            }
+        }
+    }
 }
 
 TEST_F(Engine, UnknownPlacementKeepsThePreviousSide) {

@@ -47,6 +47,18 @@ TEST(MapSymbols, TriangleSizeAndLabelPlace) {
                   "colour " + std::to_string(MAP_MAGENTA), "text 110,80 ABC"}));
 }
 
+// Points far off the canvas saturate at the 32-bit limits instead of
+// wrapping (a conversion out of range is undefined behaviour).
+TEST(MapSymbols, PointsFarOffTheCanvasSaturate) {
+    MapRecorder rec;
+    const MapCanvas canvas = MapRecorder_Canvas(&rec, 400, 400);
+    Map_DrawTriangle(&canvas, 1.09609e10, -3e12, 200, 95000, "N", MAP_GREEN);
+    Map_DrawTriangle(&canvas, NAN, 10, 200, 95000, "M", MAP_GREEN);
+    const auto lines = MapRecorder_Lines(rec);
+    EXPECT_TRUE(Has(lines, "pixel 2147483647,-2147483648," + std::to_string(MAP_GREEN)));
+    EXPECT_TRUE(Has(lines, "pixel 0,10," + std::to_string(MAP_GREEN)));
+}
+
 TEST(MapSymbols, BeyondTheDetailLimitSymbolsArePixels) {
     MapRecorder rec;
     const MapCanvas canvas = MapRecorder_Canvas(&rec, 400, 400);

@@ -34,6 +34,21 @@ TEST(SettingsParseInteger, FollowsTheAtolRuleAndSaturatesBeyond32Bits) {
         EXPECT_EQ(Settings_ParseInteger(c.text), c.value) << '"' << c.text << '"';
 }
 
+// The menu's toggle: 0 and 1 swap, anything else stays on, and the two
+// values whose 1 - value does not fit saturate instead of overflowing.
+TEST(SettingsToggled, SwapsZeroAndOneAndKeepsOtherValuesOn) {
+    const int32_t cases[][2] = {{0, 1},
+                                {1, 0},
+                                {5, -4},
+                                {-4, 5},
+                                {INT32_MAX, -2147483646},
+                                {-2147483646, INT32_MAX},
+                                {-2147483647, INT32_MAX},
+                                {INT32_MIN, INT32_MAX}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Settings_Toggled(c[0]), c[1]) << c[0];
+}
+
 TEST(SettingsDefaults, AreOneTenZeroFiftyZeroZeroInRegistryOrder) {
     Settings_Set(g_flyBySettings.FlyByDuration, 99);
     Settings_SetDefaults();

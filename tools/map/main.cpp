@@ -41,6 +41,16 @@ static bool Number(const char* text, double* out) {
     return *text != '\0' && *end == '\0' && std::isfinite(*out);
 }
 
+// A kind: a whole number that fits 32 bits.
+static bool Kind(const char* text, int32_t* out) {
+    double value;
+    if (!Number(text, &value) || value != std::trunc(value) || value < INT32_MIN ||
+        value > INT32_MAX)
+        return false;
+    *out = static_cast<int32_t>(value);
+    return true;
+}
+
 // Rows of a CSV file with a fixed header; false with a message naming the line.
 static bool ReadCsv(const std::string& path, const std::string& header, size_t columns,
                     std::vector<std::vector<std::string>>* rows) {
@@ -79,13 +89,16 @@ static bool ReadRoute(const std::string& path, MapRoute* route) {
     if (rows.size() > MAP_ROUTE_CAPACITY)
         return Fail(path + ": a route holds at most 100 points");
     for (size_t i = 0; i < rows.size(); ++i) {
-        double pointKind, facilityKind, lat, lon;
-        if (!Number(rows[i][0].c_str(), &pointKind) || !Number(rows[i][1].c_str(), &facilityKind) ||
-            !Number(rows[i][3].c_str(), &lat) || !Number(rows[i][4].c_str(), &lon))
+        int32_t pointKind, facilityKind;
+        double lat, lon;
+        if (!Kind(rows[i][0].c_str(), &pointKind) || !Kind(rows[i][1].c_str(), &facilityKind))
+            return Fail(path + ": line " + std::to_string(i + 2) +
+                        ": a kind is not a whole number within 32 bits");
+        if (!Number(rows[i][3].c_str(), &lat) || !Number(rows[i][4].c_str(), &lon))
             return Fail(path + ": line " + std::to_string(i + 2) + ": a number is not a number");
         RoutePoint& p = route->points[route->count++];
-        p.pointKind = static_cast<int32_t>(pointKind);
-        p.facility.kind = static_cast<int32_t>(facilityKind);
+        p.pointKind = pointKind;
+        p.facility.kind = facilityKind;
         snprintf(p.facility.ident, sizeof p.facility.ident, "%s", rows[i][2].c_str());
         p.facility.position = GeoPosition{lat * DEG_TO_RAD, lon * DEG_TO_RAD, 0};
     }
@@ -102,8 +115,11 @@ static bool ReadTraffic(const std::string& path, std::vector<TrafficTarget>* tra
             if (!Number(rows[i][c].c_str(), &v[c]))
                 return Fail(path + ": line " + std::to_string(i + 2) + ": '" + rows[i][c] +
                             "' is not a number");
-        traffic->push_back(
-            {v[0] * DEG_TO_RAD, v[1] * DEG_TO_RAD, static_cast<int32_t>(v[2]), v[3]});
+        int32_t kind;
+        if (!Kind(rows[i][2].c_str(), &kind))
+            return Fail(path + ": line " + std::to_string(i + 2) + ": kind '" + rows[i][2] +
+                        "' is not a whole number within 32 bits");
+        traffic->push_back({v[0] * DEG_TO_RAD, v[1] * DEG_TO_RAD, kind, v[3]});
     }
     return true;
 }
