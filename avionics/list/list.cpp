@@ -178,9 +178,21 @@ int32_t List_GetItemIndex(const ObjectList* list, const void* item) {
 }
 
 ObjectList* List_Concat(ObjectList* destination, ObjectList* source) {
-    source->itemsBorrowed = 1;
-    for (const ListNode* node = source->head; node != nullptr; node = node->next)
-        List_Append(destination, node->item);
+    if (source == destination)
+        return destination;
+    // Source's nodes move over as they are: nothing is allocated, so nothing
+    // source held can be lost on the way.
+    if (source->head != nullptr) {
+        source->head->previous = destination->tail;
+        if (destination->tail != nullptr)
+            destination->tail->next = source->head;
+        else
+            destination->head = source->head;
+        destination->tail = source->tail;
+        destination->count += source->count;
+    }
+    source->head = source->tail = source->cursor = nullptr;
+    source->count = 0;
     List_Destroy(source);
     return destination;
 }
@@ -190,18 +202,17 @@ int32_t List_Sort(ObjectList* list, ListCompareFn compare) {
         return 1;
     void** items = static_cast<void**>(malloc(sizeof(void*) * static_cast<size_t>(list->count)));
     if (items == nullptr)
-        return 0;
+        return 0; // the list as it was
     int32_t n = 0;
     for (const ListNode* node = list->head; node != nullptr; node = node->next)
         items[n++] = node->item;
-    const int32_t borrowed = list->itemsBorrowed;
-    list->itemsBorrowed = 1;
-    List_Clear(list);
-    list->itemsBorrowed = borrowed;
-    list->cursor = nullptr;
     qsort(items, static_cast<size_t>(n), sizeof(void*), compare);
-    for (int32_t i = 0; i < n; ++i)
-        List_Append(list, items[i]);
+    // The sorted items go back into the same nodes: no allocation that could
+    // fail halfway with the items out of the list.
+    n = 0;
+    for (ListNode* node = list->head; node != nullptr; node = node->next)
+        node->item = items[n++];
+    list->cursor = nullptr;
     free(items);
     return 1;
 }

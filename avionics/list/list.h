@@ -70,10 +70,13 @@ void* List_ItemAt(const ObjectList* list, int32_t index);
 /* The position of the first node holding item. An item not in the list is
  * a caller's error: a message on standard error and exit status 1. */
 int32_t List_GetItemIndex(const ObjectList* list, const void* item);
-/* Appends source's items to destination and destroys source. */
+/* Moves source's nodes to the end of destination and destroys source; the
+ * items then belong as destination's do. Allocates nothing. A list onto
+ * itself changes nothing. */
 ObjectList* List_Concat(ObjectList* destination, ObjectList* source);
-/* Reorders the items with qsort; node pointers from before are invalid and
- * the cursor is none afterwards. 0 (list unchanged) when memory is short. */
+/* Reorders the items with qsort within the list's own nodes (a node may then
+ * hold another item); the cursor is none afterwards. 0 (list unchanged)
+ * when memory is short. */
 int32_t List_Sort(ObjectList* list, ListCompareFn compare);
 
 #ifdef __cplusplus

@@ -150,6 +150,46 @@ TEST_F(Borrowed, SortsByTheCallbackAndConcatenates) {
     ExpectConsistent(list);
 }
 
+std::vector<const ListNode*> Nodes(const ObjectList* list) {
+    std::vector<const ListNode*> out;
+    for (const ListNode* n = list->head; n != nullptr; n = n->next)
+        out.push_back(n);
+    return out;
+}
+
+// Sorting and concatenating allocate no node: the nodes the lists held go on
+// holding the items, so a failed allocation halfway can never drop an item
+// the list owns.
+TEST_F(Borrowed, SortAndConcatKeepTheirNodes) {
+    for (int i : {5, 1, 4})
+        List_Append(list, Item(i));
+    const auto before = Nodes(list);
+    ASSERT_EQ(List_Sort(list, CompareInts), 1);
+    EXPECT_EQ(Nodes(list), before);
+    EXPECT_EQ(Items(list), (std::vector<int>{1, 4, 5}));
+
+    ObjectList* source = List_Create(nullptr);
+    List_Append(source, Item(7));
+    List_Append(source, Item(0));
+    auto expect = before;
+    for (const ListNode* n : Nodes(source))
+        expect.push_back(n);
+    List_Concat(list, source);
+    EXPECT_EQ(Nodes(list), expect);
+    ExpectConsistent(list);
+    EXPECT_EQ(List_Concat(list, list), list); // onto itself: nothing changes
+    EXPECT_EQ(Items(list), (std::vector<int>{1, 4, 5, 7, 0}));
+
+    ObjectList* empty = List_Create(nullptr);
+    ObjectList* none = List_Create(nullptr);
+    List_Concat(empty, list); // into an empty list; list is gone
+    list = empty;
+    List_Concat(list, none);
+    EXPECT_EQ(Items(list), (std::vector<int>{1, 4, 5, 7, 0}));
+    ExpectConsistent(list);
+    List_SetBorrowed(list, 1);
+}
+
 int g_released[8];
 void Release(void* item) {
     ++g_released[*static_cast<int*>(item)];
