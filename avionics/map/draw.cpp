@@ -17,10 +17,14 @@ struct Projection {
     double cosUp, sinUp;   // about x by a quarter turn
     double cosRot, sinRot; // about y by the map rotation
 
-    void Point(double latitude, double longitude, double* x, double* y) const {
+    // The canvas point of a position; false when it lies more than a quarter
+    // of the earth away, on the far hemisphere, where the projection (which
+    // drops the up component) would put it back near the centre.
+    bool Point(double latitude, double longitude, double* x, double* y) const {
         const GeoPosition p = {latitude, longitude, EARTH_RADIUS_M};
         Vector3 v;
         Geo_ToEarthVector(&p, &v);
+        const bool nearSide = v.x * own.x + v.y * own.y + v.z * own.z > 0.0;
         double dx = v.x - own.x, dy = v.y - own.y, dz = v.z - own.z, t;
         t = cosLon * dx + sinLon * dz, dz = -sinLon * dx + cosLon * dz, dx = t; // about y
         t = cosLat * dy - sinLat * dz, dz = sinLat * dy + cosLat * dz, dy = t;  // about x
@@ -28,6 +32,7 @@ struct Projection {
         t = cosRot * dx + sinRot * dz, dz = -sinRot * dx + cosRot * dz, dx = t; // about y
         *x = canvas->centreX + dx / scene->mapRange * scene->mapScale;
         *y = canvas->centreY - dz / scene->mapRange * scene->mapScale;
+        return nearSide;
     }
     bool Inside(double x, double y) const {
         return 0 < x && x < canvas->width && 0 < y && y < canvas->height;
@@ -54,13 +59,13 @@ LabelledSymbol SymbolOf(int32_t kind) {
     }
 }
 
-// A route's line: a segment wherever either end is inside the canvas.
+// A route's line: a segment wherever either end is inside the canvas and
+// both lie on the near hemisphere.
 void RouteSegment(const Projection& p, const MapCanvas* canvas, int i, double x, double y,
-                  double lastX, double lastY) {
-    if (i > 0 && (p.Inside(x, y) || p.Inside(lastX, lastY))) {
-        canvas->dc.ops->moveTo(canvas->dc.handle, static_cast<int32_t>(lastX),
-                               static_cast<int32_t>(lastY));
-        canvas->dc.ops->lineTo(canvas->dc.handle, static_cast<int32_t>(x), static_cast<int32_t>(y));
+                  bool near, double lastX, double lastY, bool lastNear) {
+    if (i > 0 && near && lastNear && (p.Inside(x, y) || p.Inside(lastX, lastY))) {
+        canvas->dc.ops->moveTo(canvas->dc.handle, Map_Pixel(lastX), Map_Pixel(lastY));
+        canvas->dc.ops->lineTo(canvas->dc.handle, Map_Pixel(x), Map_Pixel(y));
     }
 }
 
@@ -83,8 +88,7 @@ void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene
     if (const ObjectList* near = context->facilities.nearFacilities) {
         for (const ListNode* node = near->head; node != nullptr; node = node->next) {
             const FacilityRecord* r = static_cast<const FacilityRecord*>(node->item);
-            p.Point(r->position.latitude, r->position.longitude, &x, &y);
-            if (!p.Inside(x, y))
+            if (!p.Point(r->position.latitude, r->position.longitude, &x, &y) || !p.Inside(x, y))
                 continue;
             if ((r->kind == FACILITY_NDB && scene->showNdb) ||
                 (r->kind == FACILITY_VOR && scene->showVor) ||
@@ -94,23 +98,25 @@ void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene
     }
 
     double lastX = 0, lastY = 0;
+    bool lastNear = false;
     for (int i = 0; i < scene->secondaryRoute.count; ++i) {
         const FacilityRecord& f = scene->secondaryRoute.points[i].facility;
-        p.Point(f.position.latitude, f.position.longitude, &x, &y);
+        const bool near = p.Point(f.position.latitude, f.position.longitude, &x, &y);
         canvas->dc.ops->selectObject(canvas->dc.handle, canvas->secondaryRoutePen);
         canvas->dc.ops->selectObject(canvas->dc.handle, canvas->hollowBrush);
-        RouteSegment(p, canvas, i, x, y, lastX, lastY);
-        lastX = x, lastY = y;
+        RouteSegment(p, canvas, i, x, y, near, lastX, lastY, lastNear);
+        lastX = x, lastY = y, lastNear = near;
     }
 
     for (int i = 0; i < scene->route.count; ++i) {
         const RoutePoint& point = scene->route.points[i];
-        p.Point(point.facility.position.latitude, point.facility.position.longitude, &x, &y);
+        const bool near =
+            p.Point(point.facility.position.latitude, point.facility.position.longitude, &x, &y);
         Map_SelectPen(canvas, MAP_GREEN);
         canvas->dc.ops->selectObject(canvas->dc.handle, canvas->hollowBrush);
-        RouteSegment(p, canvas, i, x, y, lastX, lastY);
-        lastX = x, lastY = y;
-        if (!p.Near(x, y))
+        RouteSegment(p, canvas, i, x, y, near, lastX, lastY, lastNear);
+        lastX = x, lastY = y, lastNear = near;
+        if (!near || !p.Near(x, y))
             continue;
         switch (point.pointKind) {
         case 1:
@@ -135,7 +141,8 @@ void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene
     for (const RunwayEnd& end : scene->runwayEnds) {
         if (end.ident[0] == '\0')
             continue;
-        p.Point(end.threshold.latitude, end.threshold.longitude, &x, &y);
+        if (!p.Point(end.threshold.latitude, end.threshold.longitude, &x, &y))
+            continue;
         Map_DrawRunway(canvas, x, y, s, scene->mapRotation, range, end.heading, end.length,
                        MAP_WHITE);
     }
@@ -143,8 +150,7 @@ void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene
         return;
     for (int i = 0; i < scene->trafficCount; ++i) {
         const TrafficTarget& target = scene->traffic[i];
-        p.Point(target.latitude, target.longitude, &x, &y);
-        if (p.Near(x, y))
+        if (p.Point(target.latitude, target.longitude, &x, &y) && p.Near(x, y))
             Map_DrawTraffic(canvas, x, y, s, &target);
     }
 }

@@ -91,6 +91,9 @@ typedef struct TrafficTarget {
 } TrafficTarget;
 
 void Map_SelectPen(const MapCanvas* canvas, uint32_t key);
+/* A canvas coordinate as the device takes it: truncated toward zero,
+ * saturating at the 32-bit limits, 0 for NaN. */
+int32_t Map_Pixel(double v);
 void Map_SelectBrush(const MapCanvas* canvas, uint32_t key);
 /* Facility and waypoint symbols with their labels; s is the map scale
  * (pixels per range), range the map range in metres. */

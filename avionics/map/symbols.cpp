@@ -11,16 +11,24 @@
 
 namespace {
 
+int32_t I(double v) {
+    return Map_Pixel(v);
+}
+
+} // namespace
+
 // Toward zero, saturating: a point projected far off the canvas (a tiny
 // range, a huge scale) stays far off it instead of wrapping or being
 // undefined. NaN gives 0.
-int32_t I(double v) {
+int32_t Map_Pixel(double v) {
     if (!(v > -2147483648.0))
         return v != v ? 0 : INT32_MIN;
     if (v >= 2147483647.0)
         return INT32_MAX;
     return static_cast<int32_t>(v);
 }
+
+namespace {
 
 const MapDevice& Dc(const MapCanvas* c) {
     return c->dc;

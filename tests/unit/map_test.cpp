@@ -164,6 +164,33 @@ struct Pass : ::testing::Test {
     }
 };
 
+// The projection drops the up component, so a point near the antipode
+// would land near the centre: whatever lies more than a quarter of the
+// earth away is left out, and so is a route segment that reaches it.
+TEST_F(Pass, TheFarSideOfTheEarthIsNotDrawnNearTheCentre) {
+    const double deg = 3.141592653589793 / 180;
+    scene->ownLatitude = 40.4 * deg, scene->ownLongitude = -3.7 * deg; // Madrid
+    scene->mapRange = 90000, scene->mapScale = 300;
+    Route(scene->route, 0, FACILITY_VOR, "MAD", 40.45 * deg, -3.6 * deg);
+    Route(scene->route, 0, FACILITY_VOR, "NEAR", 40.5 * deg, -3.8 * deg);
+    Route(scene->route, 0, FACILITY_AIRPORT, "WLG", -41.29 * deg, 174.78 * deg); // Wellington
+    Near(FACILITY_NDB, "ANTI", -40.4 * deg, 176.3 * deg);
+    TrafficTarget far = {-40.3 * deg, 176.2 * deg, 1, 0};
+    scene->traffic = &far, scene->trafficCount = 1;
+    const auto lines = Draw();
+    EXPECT_NE(TextAt(lines, "NEAR").first, -99999);
+    EXPECT_EQ(TextAt(lines, "WLG").first, -99999);
+    EXPECT_EQ(TextAt(lines, "ANTI").first, -99999);
+    for (const std::string& l : lines) { // the WLG end (823,733 once) never appears
+        int x, y;
+        if (sscanf(l.c_str(), "line %d,%d", &x, &y) == 2 ||
+            sscanf(l.c_str(), "move %d,%d", &x, &y) == 2) {
+            EXPECT_TRUE(0 <= x && x <= 400 && 0 <= y && y <= 400) << l;
+        }
+    }
+    EXPECT_EQ(TextAt(lines, "+0").first, -99999) << "no traffic label";
+}
+
 TEST_F(Pass, ProjectsEastRightNorthUpAndTurnsWithTheMap) {
     const double a = 10000 / R;
     Near(FACILITY_NDB, "EAST", 0, a);
