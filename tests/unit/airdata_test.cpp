@@ -25,6 +25,19 @@ TEST(Isa, TropopauseBranchAndSeaLevel) {
     EXPECT_EQ(AirData_IsaTemperature(11000, 11001), -56.5);
 }
 
+// With a tropopause of 30000 ft the stratosphere decays from there, but
+// from the fixed tropopause constants, not from the troposphere's value at
+// 30000 ft: the branches jump apart (worked values of the formulas).
+TEST(Isa, StratosphereDecaysFromACallersTropopauseWithTheFixedConstants) {
+    EXPECT_NEAR(AirData_IsaPressure(30000, 30000), 8.885444393994817, 1e-9); // troposphere
+    EXPECT_NEAR(AirData_IsaDensity(30000, 30000), 0.45831201011079903, 1e-11);
+    EXPECT_NEAR(AirData_IsaPressure(30000, 40000), 4.132854103305879, 1e-9);
+    EXPECT_NEAR(AirData_IsaDensity(30000, 40000), 0.2250433152419424, 1e-11);
+    EXPECT_NEAR(AirData_IsaPressure(45000, 50000), 5.255554590166618, 1e-9);
+    EXPECT_NEAR(AirData_IsaPressure(30000, 30000.001), 6.683239562734, 1e-6); // the jump
+    EXPECT_EQ(AirData_IsaTemperature(30000, 30000.001), -56.5);
+}
+
 TEST(Isa, TheLapseFactorIsTheStoredDoubleNotTheDecimal) {
     const double stored = 0x1.CD69A942874AEp-18, decimal = 6.8755856e-6;
     ASSERT_NE(stored, decimal);

@@ -366,4 +366,76 @@ TEST_F(Engine, TravellingSlidesTheCameraAsideWithinMinDistance) {
     }
 }
 
+GeoPosition g_written;
+int g_writes;
+void Written(const GeoPosition* position) {
+    g_written = *position;
+    ++g_writes;
+}
+
+// Travelling: the slide is square to the heading the aircraft had at
+// placement (not its heading now), it stands still while the simulation is
+// paused, and a negative minimum distance slides to the other side.
+TEST_F(Engine, TravellingSlidesSquareToThePlacementHeadingAndFreezesWhilePaused) {
+    struct Case {
+        double headingDeg;
+        int32_t minDistance;
+        double expectEast, expectNorth; // the slide with the aircraft on the point
+    };
+    const Case cases[] = {{0, 50, 50, 0}, {90, 50, 0, -50}, {0, -50, -50, 0}};
+    for (const Case& c : cases) {
+        SetUp();
+        Camera_SetObserver(Written);
+        Settings_Set(g_flyBySettings.FlyByTravelling, 1);
+        Settings_Set(g_flyBySettings.FlyByMinDistance, c.minDistance);
+        SetAircraft(47, 8, 3000, c.headingDeg, 0, 360);
+        StartRunning();
+        const GeoPosition point = g_flyByState.cameraPoint;
+        // The aircraft on the point, now heading elsewhere.
+        SetAircraft(point.latitude * RAD_TO_DEG, point.longitude * RAD_TO_DEG, 3000,
+                    c.headingDeg + 45, 0, 360);
+        Tick();
+        uint8_t slid[32];
+        memcpy(slid, camera, sizeof camera);
+        const double north = (g_written.latitude - point.latitude) * 6367310.0;
+        const double east = remainder(g_written.longitude - point.longitude, 2 * PI) * 6367310.0 *
+                            cos(point.latitude);
+        EXPECT_NEAR(east, c.expectEast, 0.05) << c.headingDeg << " " << c.minDistance;
+        EXPECT_NEAR(north, c.expectNorth, 0.05) << c.headingDeg << " " << c.minDistance;
+
+        // Paused (the pause shows at the second clock sample after the clock
+        // stops, at most six ticks), the aircraft moves on (a slew): the
+        // camera stays.
+        for (int i = 0; i < 6; ++i)
+            Tick(500, false);
+        memcpy(slid, camera, sizeof camera);
+        SetAircraft(point.latitude * RAD_TO_DEG + 0.0002, point.longitude * RAD_TO_DEG, 3000,
+                    c.headingDeg, 0, 360);
+        for (int i = 0; i < 6; ++i)
+            Tick(500, false);
+        EXPECT_EQ(memcmp(slid, camera, sizeof camera), 0) << c.headingDeg;
+    }
+    Camera_SetObserver(nullptr);
+}
+
+// A duration changed between fly-bys takes effect when the next one is
+// placed: the countdown already running keeps its old length.
+TEST_F(Engine, AChangedDurationTakesEffectAtTheNextFlyBy) {
+    Camera_SetObserver(Written);
+    g_writes = 0;
+    Settings_Set(g_flyBySettings.FlyByDuration, 4);
+    StartRunning(); // countdown 4 s
+    Settings_Set(g_flyBySettings.FlyByDuration, 2);
+    int ticks = 0;
+    for (; g_writes == 1 && ticks < 20; ++ticks)
+        Tick();
+    EXPECT_EQ(ticks, 9) << "the 4 s countdown runs out on the ninth 500 ms tick";
+    EXPECT_EQ(g_flyByState.countdown, 2.0f);
+    ticks = 0;
+    for (; g_writes == 2 && ticks < 20; ++ticks)
+        Tick();
+    EXPECT_EQ(ticks, 5) << "then every 2 s";
+    Camera_SetObserver(nullptr);
+}
+
 } // namespace

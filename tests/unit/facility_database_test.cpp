@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -60,6 +61,32 @@ TEST_F(ScratchTree, WalksEastWestThenAirportFilesAndReadsTheRightNames) {
     // Loading again appends everything again.
     Facility_LoadDatabase(&db);
     EXPECT_EQ(List_Count(db.facilities), 6);
+}
+
+// The navaid folders are walked depth first: a subfolder is read whole
+// before the walk goes on with its parent's next entry, whatever order the
+// directory gives its entries in.
+TEST_F(ScratchTree, NavFoldersAreWalkedDepthFirst) {
+    fs::create_directories(root / "SCENEDB" / "EASTHEM" / "A" / "DEEP" / "DEEPER");
+    fs::create_directories(root / "SCENEDB" / "EASTHEM" / "B" / "DEEPB");
+    Write("SCENEDB/EASTHEM/A/A_VOR.BGL", OneVor("AA"));
+    Write("SCENEDB/EASTHEM/A/DEEP/D_VOR.BGL", OneVor("DD"));
+    Write("SCENEDB/EASTHEM/A/DEEP/DEEPER/E_VOR.BGL", OneVor("EE"));
+    Write("SCENEDB/EASTHEM/B/B_VOR.BGL", OneVor("BB"));
+    Write("SCENEDB/EASTHEM/B/DEEPB/F_VOR.BGL", OneVor("FF"));
+    Write("SCENEDB/EASTHEM/C_VOR.BGL", OneVor("CC"));
+    Facility_LoadDatabase(&db);
+    const auto idents = Idents(db.facilities);
+    ASSERT_EQ(idents.size(), 6u);
+    const auto at = [&idents](const char* ident) {
+        return std::find(idents.begin(), idents.end(), ident) - idents.begin();
+    };
+    // A's subtree (AA, DD, EE) is contiguous, DEEP's (DD, EE) too.
+    const auto lowA = std::min({at("AA"), at("DD"), at("EE")}),
+               highA = std::max({at("AA"), at("DD"), at("EE")});
+    EXPECT_EQ(highA - lowA, 2);
+    EXPECT_EQ(std::abs(at("DD") - at("EE")), 1);
+    EXPECT_EQ(std::abs(at("BB") - at("FF")), 1);
 }
 
 TEST_F(ScratchTree, MissingFoldersAndOverlongPathsAddNothing) {

@@ -425,6 +425,31 @@ TEST(FacilityReader, SharedRunsChainsAndListsAreReadOnce) {
     }
 }
 
+// Approach aids belong to the runway before them; a later aid for the same
+// end replaces the earlier one, and an aid of another kind is skipped.
+TEST(FacilityReader, ALaterAidForTheSameEndReplacesTheEarlier) {
+    SceneryFile f;
+    ScenerySub other = Aid(2, "OTH", 95);
+    other.aidKind = 3;
+    SceneryAirport a{"AID",
+                     47,
+                     10,
+                     {Runway(9, 0, 90, 5000), Aid(2, "OLD", 90), Aid(1, "OPP", 270),
+                      Aid(2, "NEW", 91), other, Runway(27, 0, 270, 5000)}};
+    f.airports = {a};
+    Database d;
+    const auto bytes = Scenery_BuildFile(f);
+    const auto records = ReadExact(d, bytes, bytes.size());
+    ASSERT_EQ(records.size(), 1u);
+    ASSERT_EQ(records[0]->runwayCount, 2);
+    const RunwayRecord& first = records[0]->runways[0];
+    EXPECT_STREQ(first.primaryEnd.aidIdent, "NEW");
+    EXPECT_FLOAT_EQ(first.primaryEnd.aidCourse,
+                    static_cast<float>(Scenery_HeadingWord(91) / 65535.0 * 360.0));
+    EXPECT_STREQ(first.oppositeEnd.aidIdent, "OPP");
+    EXPECT_STREQ(records[0]->runways[1].primaryEnd.aidIdent, "");
+}
+
 // The public append must hold for an array of exactly runwayCount records,
 // as a gauge author allocates it.
 TEST(FacilityReader, AddRunwayGrowsAnExactlySizedArray) {

@@ -191,6 +191,36 @@ TEST_F(Pass, TheFarSideOfTheEarthIsNotDrawnNearTheCentre) {
     EXPECT_EQ(TextAt(lines, "+0").first, -99999) << "no traffic label";
 }
 
+// Five layers, each drawn over the one before: near facilities, the
+// secondary route, the route, the runway ends, then traffic.
+TEST_F(Pass, LayersAreDrawnFacilitiesSecondaryRouteRouteRunwaysTraffic) {
+    const double px = 10000 / R / 100; // radians per pixel near the centre
+    Near(FACILITY_NDB, "FAC", 10 * px, 10 * px);
+    Route(scene->secondaryRoute, 0, FACILITY_NDB, "S0", -20 * px, 0);
+    Route(scene->secondaryRoute, 0, FACILITY_NDB, "S1", -20 * px, 20 * px);
+    Route(scene->route, 0, FACILITY_VOR, "RTE", 30 * px, 0);
+    RunwayEnd& end = scene->runwayEnds[0];
+    snprintf(end.ident, sizeof end.ident, "09");
+    end.threshold = GeoPosition{-30 * px, -30 * px, 0};
+    end.heading = 90, end.length = 1000;
+    TrafficTarget traffic = {40 * px, 40 * px, 1, 500};
+    scene->traffic = &traffic, scene->trafficCount = 1;
+    const auto lines = Draw();
+    const auto first = [&lines](const std::string& part) { // index of the first line holding it
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (lines[i].find(part) != std::string::npos)
+                return static_cast<long>(i);
+        return -1L;
+    };
+    const long facility = first(" FAC"), secondary = first("select secondaryRoutePen"),
+               route = first(" RTE"), runway = first("polygon"), plane = first(" +5");
+    EXPECT_GE(facility, 0);
+    EXPECT_LT(facility, secondary);
+    EXPECT_LT(secondary, route);
+    EXPECT_LT(route, runway);
+    EXPECT_LT(runway, plane);
+}
+
 TEST_F(Pass, ProjectsEastRightNorthUpAndTurnsWithTheMap) {
     const double a = 10000 / R;
     Near(FACILITY_NDB, "EAST", 0, a);
