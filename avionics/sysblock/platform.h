@@ -10,6 +10,9 @@
 // neither works, or when no view could be mapped (the mapping is closed).
 bool SystemMap_Open(void** mapping, void** view, bool* created);
 void SystemMap_Close(void* mapping, void* view);
+// Called (where set) between finding no block and creating one: tests make
+// another module create it in that window. Null in use.
+extern void (*g_systemMapBeforeCreate)(void);
 // Whether n bytes at p can be read / written; true where no probe exists.
 bool SystemMap_CanRead(const void* p, size_t n);
 bool SystemMap_CanWrite(void* p, size_t n);

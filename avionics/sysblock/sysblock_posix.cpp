@@ -19,10 +19,14 @@
 
 static const char* const SHM_NAME = "/" SYSTEM_BLOCK_NAME;
 
+void (*g_systemMapBeforeCreate)(void) = nullptr;
+
 bool SystemMap_Open(void** mapping, void** view, bool* created) {
     *created = false;
     int fd = shm_open(SHM_NAME, O_RDWR, 0600);
     if (fd < 0) {
+        if (g_systemMapBeforeCreate != nullptr)
+            g_systemMapBeforeCreate();
         fd = shm_open(SHM_NAME, O_RDWR | O_CREAT | O_EXCL, 0600);
         if (fd < 0 && errno == EEXIST) // another opener was first
             fd = shm_open(SHM_NAME, O_RDWR, 0600);

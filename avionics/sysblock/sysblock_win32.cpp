@@ -7,10 +7,14 @@
 
 #include <windows.h>
 
+void (*g_systemMapBeforeCreate)(void) = nullptr;
+
 bool SystemMap_Open(void** mapping, void** view, bool* created) {
     HANDLE handle = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SYSTEM_BLOCK_NAME);
     *created = false;
     if (handle == nullptr) {
+        if (g_systemMapBeforeCreate != nullptr)
+            g_systemMapBeforeCreate();
         // Another module may create it between the two calls: then this
         // returns its mapping, which must not be zeroed.
         handle = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,

@@ -3,6 +3,7 @@
 // opener, the dispatcher, invalid records, the counter and the lock. (A
 // second process and the 10-second time-out are in sysblock_process_test.)
 #include "map.h"
+#include "platform.h"
 #include "sysblock.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +107,27 @@ TEST_F(SharedBlock, MisuseIsRefusedWithoutTouchingMemoryItDoesNotOwn) {
     EXPECT_EQ(SystemBlock_Call(block, 0, 0, 0), 0);
     EXPECT_EQ(SystemBlock_Close(block), 1);
 #endif
+}
+
+// Another module creates the block between our finding none and creating
+// it: we get its block, and its bytes stay as they are.
+SystemBlock* g_peer;
+void PeerCreatesTheBlock() {
+    g_systemMapBeforeCreate = nullptr;
+    g_peer = SystemBlock_Open();
+    if (g_peer != nullptr)
+        memcpy(static_cast<uint8_t*>(g_peer->view) + 100, "peer", 5);
+}
+
+TEST_F(SharedBlock, APeerThatCreatesItFirstKeepsItsBytes) {
+    g_systemMapBeforeCreate = PeerCreatesTheBlock;
+    SystemBlock* block = SystemBlock_Open();
+    g_systemMapBeforeCreate = nullptr;
+    ASSERT_NE(g_peer, nullptr);
+    ASSERT_NE(block, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(block->view) + 100, "peer");
+    EXPECT_EQ(SystemBlock_Close(block), 1);
+    EXPECT_EQ(SystemBlock_Close(g_peer), 1);
 }
 
 TEST(SystemCounter, AddsAndSubtracts) {
