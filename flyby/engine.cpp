@@ -72,8 +72,21 @@ static void ChooseSide(FlyByState* s) {
     }
 }
 
+// The turn rate from the headings of two running ticks in a row. A tick
+// that ends before sampling (switched off, paused, no usable values) breaks
+// the row, so that a pause never reads as a turn.
+static void SampleTurnRate(FlyByState* s, double headingDeg) {
+    if (s->headingSamples > 0 && s->tickInterval > 0.0f)
+        s->turnRateDegPerS = remainder(headingDeg - s->previousHeadingDeg, 360.0) / s->tickInterval;
+    s->previousHeadingDeg = headingDeg;
+    if (s->headingSamples < 2)
+        ++s->headingSamples;
+}
+
 void FlyBy_Tick(void) {
     FlyByState* s = &g_flyByState;
+    const int32_t samplesBefore = s->headingSamples;
+    s->headingSamples = 0; // until this tick samples the aircraft
     const uint32_t now = Clock_NowMs();
     s->tickInterval = TickInterval(now, s->previousTickMs);
     s->previousTickMs = static_cast<float>(now);
@@ -113,6 +126,8 @@ void FlyBy_Tick(void) {
     s->aircraft.altitude = Value(FLYBY_VAR_ALTITUDE) * FEET_PER_METRE;
     s->aircraftPitchDeg = Value(FLYBY_VAR_PITCH);
     s->aircraftHeadingDeg = Value(FLYBY_VAR_HEADING);
+    s->headingSamples = samplesBefore;
+    SampleTurnRate(s, s->aircraftHeadingDeg);
 
     s->countdown = s->countdown - s->tickInterval;
     if (s->countdown < 0.0f) {
@@ -131,12 +146,39 @@ void FlyBy_Tick(void) {
         FlyBy_Travel();
 }
 
+// Following a turn: where the aircraft will be after the fly-by distance
+// on a circle of the current turn rate, and the side offset turned square
+// to the heading it will have there. x right and z ahead of the aircraft
+// now, in metres; headingDeg becomes the predicted heading. False (nothing
+// changed) when the turn is too slight to matter or cannot be known yet.
+static bool FollowTurn(const FlyByState* s, double* x, double* z, double* headingDeg) {
+    const double speed = Value(FLYBY_VAR_GROUND_SPEED) / 3.6; // metres per second
+    if (s->headingSamples < 2 || !(speed > 0.0))
+        return false;
+    double turnDeg = s->turnRateDegPerS * s->flyByDistance / speed;
+    if (!(fabs(turnDeg) >= FLYBY_FOLLOW_TURN_MIN_DEG))
+        return false;
+    turnDeg = fmax(-FLYBY_FOLLOW_TURN_MAX_DEG, fmin(FLYBY_FOLLOW_TURN_MAX_DEG, turnDeg));
+    const double t = turnDeg * DEG_TO_RAD;
+    const double radius = speed / (s->turnRateDegPerS * DEG_TO_RAD); // negative turning left
+    const double side = *x;
+    *x = radius * (1.0 - cos(t)) + side * cos(t);
+    *z = radius * sin(t) - side * sin(t);
+    *headingDeg += turnDeg;
+    return true;
+}
+
 void FlyBy_Place(void) {
     FlyByState* s = &g_flyByState;
     const double d = s->flyByDistance;
+    // D ahead and D/10 to the side: the aircraft passes the camera at a
+    // tenth of the distance it flies in the meantime.
     Vector3 v = {d / 10.0 * s->side, 0.0, d};
     if (Settings_Get(g_flyBySettings.FlyByTravelling) != 0)
         v.x = 0.0;
+    double headingDeg = s->aircraftHeadingDeg;
+    if (Settings_Get(g_flyBySettings.FlyByFollowTurn) != 0)
+        FollowTurn(s, &v.x, &v.z, &headingDeg);
     Vec3_RotateX(&v, s->aircraftPitchDeg * DEG_TO_RAD);
     Vec3_RotateY(&v, s->aircraftHeadingDeg * DEG_TO_RAD);
 
@@ -148,7 +190,7 @@ void FlyBy_Place(void) {
         return; // the camera stays where it was
     Camera_WritePosition(&p);
     s->cameraPoint = p;
-    s->cameraHeadingDeg = s->aircraftHeadingDeg;
+    s->cameraHeadingDeg = headingDeg;
 }
 
 void FlyBy_Travel(void) {

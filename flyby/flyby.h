@@ -78,8 +78,17 @@ typedef struct FlyByState {
     double aircraftPitchDeg;
     double aircraftHeadingDeg;
     GeoPosition cameraPoint; // chosen by the last placement
-    double cameraHeadingDeg; // aircraft heading at the last placement
+    double cameraHeadingDeg; // aircraft heading at the last placement (predicted, following a turn)
+    double previousHeadingDeg; // heading at the previous running tick
+    int32_t headingSamples;    // running ticks sampled in a row, up to 2; 0 after a pause
+    double turnRateDegPerS;    // from the last two samples, positive turning right
 } FlyByState;
+
+// Following a turn (FlyByFollowTurn): a turn that changes the heading by
+// less than this over the fly-by distance is flown as straight, and one
+// of more than half a circle is capped at half a circle.
+static const double FLYBY_FOLLOW_TURN_MIN_DEG = 0.5;
+static const double FLYBY_FOLLOW_TURN_MAX_DEG = 180.0;
 
 enum {
     FLYBY_VAR_LATITUDE,

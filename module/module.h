@@ -1,6 +1,6 @@
 // module/module.h
 // The module frame: what Skorvan relies on of the host simulator (the two
-// exported records, the host's function table and variable records), the six
+// exported records, the host's function table and variable records), the
 // persisted fly-by settings with their registry store, and start-up and
 // shut-down. The Win32-only globals live in module_win32.h.
 #pragma once
@@ -121,7 +121,8 @@ void Module_Shutdown(void);
 
 // ---- Settings ---------------------------------------------------------------
 
-// The six persisted settings. The UI thread writes them, the worker reads
+// The persisted settings: the six of the configuration dialog, then one
+// kept in the registry alone. The UI thread writes them, the worker reads
 // them without a lock: relaxed atomics make that race defined and cost
 // nothing over plain 32-bit loads and stores.
 struct FlyBySettings {
@@ -131,6 +132,7 @@ struct FlyBySettings {
     std::atomic<int32_t> FlyByMinDistance;     // metres
     std::atomic<int32_t> FlyByCameraPlacement; // 0 right, 1 left, 2 random
     std::atomic<int32_t> FlyByTravelling;      // non-zero: travelling camera
+    std::atomic<int32_t> FlyByFollowTurn;      // non-zero: lay the point on the predicted turn
 };
 extern FlyBySettings g_flyBySettings;
 
@@ -146,7 +148,7 @@ struct SettingField {
     const char* name;
     std::atomic<int32_t> FlyBySettings::*member;
 };
-enum { SETTINGS_COUNT = 6 };
+enum { SETTINGS_COUNT = 7 };
 extern const SettingField SETTINGS_FIELDS[SETTINGS_COUNT];
 
 // The atol rule: leading white space, an optional sign, decimal digits up

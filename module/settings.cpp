@@ -1,5 +1,5 @@
 // module/settings.cpp
-// The six fly-by settings, their registry names and their defaults.
+// The seven fly-by settings, their registry names and their defaults.
 #include "module.h"
 
 #include <algorithm>
@@ -13,6 +13,7 @@ const SettingField SETTINGS_FIELDS[SETTINGS_COUNT] = {
     {"FlyByMinDistance", &FlyBySettings::FlyByMinDistance},
     {"FlyByCameraPlacement", &FlyBySettings::FlyByCameraPlacement},
     {"FlyByTravelling", &FlyBySettings::FlyByTravelling},
+    {"FlyByFollowTurn", &FlyBySettings::FlyByFollowTurn},
 };
 
 int32_t Settings_ParseInteger(const char* text) {
@@ -40,4 +41,5 @@ void Settings_SetDefaults(void) {
     Settings_Set(g_flyBySettings.FlyByMinDistance, 50);
     Settings_Set(g_flyBySettings.FlyByCameraPlacement, 0);
     Settings_Set(g_flyBySettings.FlyByTravelling, 0);
+    Settings_Set(g_flyBySettings.FlyByFollowTurn, 0);
 }

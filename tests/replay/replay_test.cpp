@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -134,6 +135,83 @@ TEST(ReplayOutput, CsvLineCarriesTheFiveWordsAsEncoded) {
         writes[0].latFraction, writes[0].latWhole, writes[0].lonFraction, writes[0].lonWhole);
     EXPECT_EQ(csv.substr(csv.find('\n') + 1), expect);
     EXPECT_EQ(writes[0].latWhole, 5223009); // 46.9991 degrees in 10001700ths of a quarter turn
+}
+
+// A level flight at 47 N, 3000 ft: speed in knots, a constant turn rate in
+// degrees per second (positive right, 0 straight), sampled every 0.1 s; and
+// the aircraft's position at any time, metres east and north of the start.
+struct TurningFlight {
+    double knots, rateDegPerS;
+    double speed() const { return knots * 1852.0 / 3600.0; }
+    void At(double t, double* east, double* north) const {
+        const double h0 = 0.0, w = rateDegPerS * M_PI / 180.0;
+        if (w == 0) {
+            *east = speed() * t * sin(h0), *north = speed() * t * cos(h0);
+            return;
+        }
+        const double r = speed() / w;
+        *east = r * (cos(h0) - cos(h0 + w * t));
+        *north = r * (sin(h0 + w * t) - sin(h0));
+    }
+    std::vector<TrackSample> Track(double seconds) const {
+        std::vector<TrackSample> track;
+        for (int i = 0; i <= seconds * 10; ++i) {
+            const double t = i / 10.0;
+            double east, north;
+            At(t, &east, &north);
+            const double heading = fmod(fmod(rateDegPerS * t, 360.0) + 360.0, 360.0);
+            track.push_back({t, 47 + north / M_PER_DEG,
+                             8 + east / (M_PER_DEG * cos(47 * M_PI / 180)), 3000, heading, 0,
+                             knots * 1.852});
+        }
+        return track;
+    }
+    static constexpr double M_PER_DEG = 6367310.0 * M_PI / 180;
+};
+
+// The median over the fly-bys of the closest the aircraft comes to each
+// camera point (horizontally) in the 30 s after it was placed.
+double MedianClosestApproach(const TurningFlight& flight, int followTurn) {
+    ReplaySettings settings;
+    settings.followTurn = followTurn;
+    const auto writes = Replay_Run(flight.Track(150), settings);
+    std::vector<double> closest;
+    for (const CameraWrite& w : writes) {
+        if (!w.placed || w.tS > 115)
+            continue;
+        const double cx = (w.lonDeg - 8) * TurningFlight::M_PER_DEG * cos(47 * M_PI / 180),
+                     cy = (w.latDeg - 47) * TurningFlight::M_PER_DEG;
+        double best = 1e9;
+        for (double t = w.tS; t < w.tS + 30; t += 0.02) {
+            double x, y;
+            flight.At(t, &x, &y);
+            best = std::min(best, std::hypot(x - cx, y - cy));
+        }
+        closest.push_back(best);
+    }
+    if (closest.size() < 11)
+        return -1;
+    std::sort(closest.begin(), closest.end());
+    return closest[closest.size() / 2];
+}
+
+// Following the turn, the aircraft passes the camera about as close as it
+// would in straight flight, whichever way and however fast it turns; with
+// the setting off, a turn still widens or narrows the pass.
+TEST(ReplayRun, FollowingTheTurnKeepsThePassAsCloseAsInStraightFlight) {
+    for (double knots : {120.0, 250.0}) {
+        const double straight = MedianClosestApproach({knots, 0}, 1);
+        EXPECT_NEAR(straight, knots * 1852 / 3600 * 10 / 10, 1.0) << knots; // D / 10
+        EXPECT_EQ(MedianClosestApproach({knots, 0}, 0), straight) << knots;
+        for (double rate : {1.5, -1.5, 3.0, -3.0}) {
+            const double following = MedianClosestApproach({knots, rate}, 1);
+            EXPECT_GE(following, 0.75 * straight) << knots << " kt, " << rate << " deg/s";
+            EXPECT_LE(following, 1.5 * straight) << knots << " kt, " << rate << " deg/s";
+        }
+    }
+    const double plain = MedianClosestApproach({120, 1.5}, 0);
+    EXPECT_LT(plain, 0.5 * MedianClosestApproach({120, 0}, 0))
+        << "the tangent rule in a right turn";
 }
 
 } // namespace

@@ -438,4 +438,75 @@ TEST_F(Engine, AChangedDurationTakesEffectAtTheNextFlyBy) {
     Camera_SetObserver(nullptr);
 }
 
+// Following a turn (FlyByFollowTurn 1): the rate comes from the headings
+// of two running ticks in a row, across north the short way; the point lies
+// on the predicted circle with the side offset square to the heading there.
+TEST_F(Engine, FollowingATurnLaysThePointOnThePredictedCircle) {
+    struct Case {
+        const char* what;
+        double firstHeading, secondHeading; // degrees, 500 ms apart
+        double expectRate;                  // degrees per second
+        double expectEast, expectNorth;     // metres from the aircraft; 1 km fly-by, 100 m side
+    };
+    const double r4 = 100 / (4 * DEG_TO_RAD); // 100 m/s at 4 deg/s
+    const double t40 = 40 * DEG_TO_RAD;       // 10 s at 4 deg/s
+    const Case cases[] = {
+        {"straight", 0, 0, 0, 100, 1000},
+        {"too slight to matter", 0, 0.02, 0.04, 100, 1000},
+        {"right through north", 359, 1, 4, r4 * (1 - cos(t40)) + 100 * cos(t40),
+         r4 * sin(t40) - 100 * sin(t40)},
+        {"left through north", 1, 359, -4, -r4 * (1 - cos(t40)) + 100 * cos(t40),
+         r4 * sin(t40) + 100 * sin(t40)},
+        // 36 deg/s would turn 360 degrees in 10 s: capped at half a circle.
+        {"more than half a circle", 0, 18, 36, 2 * 100 / (36 * DEG_TO_RAD) - 100, 0},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        Settings_Set(g_flyBySettings.FlyByFollowTurn, 1);
+        Settings_Set(g_flyBySettings.FlyByMinDistance, 0);
+        SetAircraft(47, 8, 3000, c.firstHeading, 0, 360); // 100 m/s: 1000 m in 10 s
+        Tick();
+        Tick(); // the first placement: one sample only, the straight rule
+        SetAircraft(47, 8, 3000, c.secondHeading, 0, 360);
+        g_flyByState.countdown = 0.1f; // the next placement on this tick
+        Tick();
+        EXPECT_NEAR(g_flyByState.turnRateDegPerS, c.expectRate, 1e-6) << c.what;
+        // The point in the aircraft's frame at placement: right and ahead.
+        double north, east;
+        Offset(g_flyByState.cameraPoint, &north, &east);
+        const double h = c.secondHeading * DEG_TO_RAD;
+        const double right = east * cos(h) - north * sin(h), ahead = east * sin(h) + north * cos(h);
+        EXPECT_NEAR(right, c.expectEast, 0.5) << c.what;
+        EXPECT_NEAR(ahead, c.expectNorth, 0.5) << c.what;
+    }
+}
+
+// The rate follows the latest samples (a reversed turn bends the other way
+// at once), and after a pause the first placement takes the straight rule.
+TEST_F(Engine, FollowingATurnReversesAtOnceAndForgetsAcrossAPause) {
+    Settings_Set(g_flyBySettings.FlyByFollowTurn, 1);
+    StartRunning();
+    SetAircraft(47, 8, 3000, 2, 0, 360);
+    Tick();
+    EXPECT_GT(g_flyByState.turnRateDegPerS, 0);
+    SetAircraft(47, 8, 3000, 1, 0, 360);
+    Tick();
+    EXPECT_LT(g_flyByState.turnRateDegPerS, 0);
+    for (int i = 0; i < 8; ++i)
+        Tick(500, false); // paused
+    EXPECT_EQ(g_flyByState.headingSamples, 0);
+    SetAircraft(47, 8, 3000, 30, 0, 360); // 29 degrees further on while paused
+    g_flyByState.countdown = 0.1f;        // a placement on the first running tick
+    const int writes = cameraWrites;
+    for (int i = 0; i < 6 && cameraWrites == writes; ++i)
+        Tick(); // the clock runs again; the pause ends at its next sample
+    ASSERT_EQ(cameraWrites, writes + 1);
+    EXPECT_EQ(g_flyByState.headingSamples, 1);
+    double north, east;
+    Offset(g_flyByState.cameraPoint, &north, &east);
+    const double h = 30 * DEG_TO_RAD;
+    EXPECT_NEAR(east * cos(h) - north * sin(h), 100, 0.5) << "straight: 100 m right of the track";
+    EXPECT_EQ(g_flyByState.cameraHeadingDeg, 30.0);
+}
+
 } // namespace

@@ -49,12 +49,14 @@ TEST(SettingsToggled, SwapsZeroAndOneAndKeepsOtherValuesOn) {
         EXPECT_EQ(Settings_Toggled(c[0]), c[1]) << c[0];
 }
 
-TEST(SettingsDefaults, AreOneTenZeroFiftyZeroZeroInRegistryOrder) {
+TEST(SettingsDefaults, AreOneTenZeroFiftyZeroZeroZeroInRegistryOrder) {
     Settings_Set(g_flyBySettings.FlyByDuration, 99);
+    Settings_Set(g_flyBySettings.FlyByFollowTurn, 1);
     Settings_SetDefaults();
     const char* names[] = {"FlyByActive",      "FlyByDuration",        "FlyByRelAltitude",
-                           "FlyByMinDistance", "FlyByCameraPlacement", "FlyByTravelling"};
-    const int32_t values[] = {1, 10, 0, 50, 0, 0};
+                           "FlyByMinDistance", "FlyByCameraPlacement", "FlyByTravelling",
+                           "FlyByFollowTurn"};
+    const int32_t values[] = {1, 10, 0, 50, 0, 0, 0};
     for (int i = 0; i < SETTINGS_COUNT; ++i) {
         EXPECT_STREQ(SETTINGS_FIELDS[i].name, names[i]);
         EXPECT_EQ(Settings_Get(g_flyBySettings.*SETTINGS_FIELDS[i].member), values[i]) << names[i];

@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(Frame, EarlyUnloadWritesNoCameraWordButSavesAllSixDefaults) {
+TEST(Frame, EarlyUnloadWritesNoCameraWordButSavesAllSevenDefaults) {
     const HostRun run = RunHost("clear-settings\nat 2 unload\n", 3);
     ASSERT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.Of("load").size(), 1u);
@@ -17,9 +17,10 @@ TEST(Frame, EarlyUnloadWritesNoCameraWordButSavesAllSixDefaults) {
     EXPECT_TRUE(run.Of("refresh").empty()); // the worker still sleeps its first 5 s
     EXPECT_TRUE(run.Of("msgbox").empty());
     const char* names[] = {"FlyByActive",      "FlyByDuration",        "FlyByRelAltitude",
-                           "FlyByMinDistance", "FlyByCameraPlacement", "FlyByTravelling"};
-    const char* texts[] = {"1", "10", "0", "50", "0", "0"};
-    for (int i = 0; i < 6; ++i) // REG_SZ values: anything else reads "<not text>"
+                           "FlyByMinDistance", "FlyByCameraPlacement", "FlyByTravelling",
+                           "FlyByFollowTurn"};
+    const char* texts[] = {"1", "10", "0", "50", "0", "0", "0"};
+    for (int i = 0; i < 7; ++i) // REG_SZ values: anything else reads "<not text>"
         EXPECT_EQ(Settings_Text(names[i]), texts[i]) << names[i];
 }
 

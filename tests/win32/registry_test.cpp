@@ -62,9 +62,9 @@ struct SettingsStore : ::testing::Test {
     }
 };
 
-TEST_F(SettingsStore, WithoutAKeyDefaultsStayAndSaveWritesSixTextValues) {
+TEST_F(SettingsStore, WithoutAKeyDefaultsStayAndSaveWritesSevenTextValues) {
     Settings_Load();
-    const char* expect[SETTINGS_COUNT] = {"1", "10", "0", "50", "0", "0"};
+    const char* expect[SETTINGS_COUNT] = {"1", "10", "0", "50", "0", "0", "0"};
     for (int i = 0; i < SETTINGS_COUNT; ++i)
         EXPECT_EQ(Loaded(SETTINGS_FIELDS[i].name), atoi(expect[i]));
     Settings_Save();

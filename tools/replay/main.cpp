@@ -21,6 +21,7 @@ static const char USAGE[] =
     "  --placement N       FlyByCameraPlacement: 0 right, 1 left, 2 random (0)\n"
     "  --travelling 0|1    FlyByTravelling (0)\n"
     "  --active 0|1        FlyByActive (1)\n"
+    "  --follow-turn 0|1   FlyByFollowTurn: lay the point on the predicted turn (0)\n"
     "  --csv FILE          one line per camera write\n"
     "  --geojson FILE      the track and the camera points\n"
     "  --svg FILE          a picture of the flight and its camera points\n"
@@ -62,7 +63,8 @@ int main(int argc, char** argv) {
     } intOptions[] = {
         {"--duration", &settings.duration},        {"--rel-altitude", &settings.relAltitude},
         {"--min-distance", &settings.minDistance}, {"--placement", &settings.placement},
-        {"--travelling", &settings.travelling},    {"--active", &settings.active}};
+        {"--travelling", &settings.travelling},    {"--active", &settings.active},
+        {"--follow-turn", &settings.followTurn}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;

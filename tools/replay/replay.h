@@ -26,7 +26,7 @@ TrackSample Track_At(const std::vector<TrackSample>& track, double tS);
 
 struct ReplaySettings {
     int32_t active = 1, duration = 10, relAltitude = 0, minDistance = 50, placement = 0,
-            travelling = 0;
+            travelling = 0, followTurn = 0;
 };
 
 // One write of the camera words.

@@ -96,6 +96,7 @@ std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
     Settings_Set(g_flyBySettings.FlyByMinDistance, settings.minDistance);
     Settings_Set(g_flyBySettings.FlyByCameraPlacement, settings.placement);
     Settings_Set(g_flyBySettings.FlyByTravelling, settings.travelling);
+    Settings_Set(g_flyBySettings.FlyByFollowTurn, settings.followTurn);
     ImportTable[0].functionTable = g_replay.table;
     Camera_SetOutputAddresses(reinterpret_cast<uintptr_t>(g_replay.camera));
     Clock_SetSource(ReplayClock);
