@@ -68,11 +68,16 @@ void HOST_STDCALL InstantRefresh(HostVariable* variable) {
     case HOST_TOKEN_GROUND_SPEED:
         variable->value = 360;
         break;
+    case HOST_TOKEN_HEADING: // turning 3 degrees a second
+        variable->value = fmod(g_nowMs * 0.003, 360.0);
+        break;
     default:
         variable->value = 0;
     }
 }
 
+// followTurn 0 is the tick as it always was; 1 lays every point on the
+// predicted turn (the heading turns 3 degrees a second).
 void FlyBy_Tick_PlaceAndTravel(benchmark::State& state) {
     static void* table[64];
     static uint8_t camera[32];
@@ -84,6 +89,7 @@ void FlyBy_Tick_PlaceAndTravel(benchmark::State& state) {
     Settings_SetDefaults();
     Settings_Set(g_flyBySettings.FlyByDuration, 0);
     Settings_Set(g_flyBySettings.FlyByTravelling, 1);
+    Settings_Set(g_flyBySettings.FlyByFollowTurn, static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
         g_nowMs += 500;
         FlyBy_Tick();
@@ -91,7 +97,7 @@ void FlyBy_Tick_PlaceAndTravel(benchmark::State& state) {
     benchmark::DoNotOptimize(camera);
     Clock_SetSource(nullptr);
 }
-BENCHMARK(FlyBy_Tick_PlaceAndTravel);
+BENCHMARK(FlyBy_Tick_PlaceAndTravel)->ArgName("followTurn")->Arg(0)->Arg(1);
 
 } // namespace
 

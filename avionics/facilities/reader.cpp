@@ -487,13 +487,18 @@ void Facility_ReleaseRecord(void* item) {
 int32_t Facility_ReadBufferReport(FacilityDatabase* database, const uint8_t* data, size_t size,
                                   FacilityReadReport* report) {
     FacilityReader reader = {data, size, nullptr, 0};
+    // Most files' marks fit on the stack: no heap block per file.
+    uint8_t local[4096];
     FacilityReader* r = &reader;
     FacilityReadReport found = {0, 0};
     const int32_t before = database->facilities ? database->facilities->count : 0;
     uint32_t vor = 0, first = 0, last = 0, ndb = 0, airport = 0;
+    const size_t markBytes = size / 8 + 1;
     if (size < HEADER_SIZE) {
         found.damage = FACILITY_DAMAGE_HEADER; // no whole header: nothing to read
-    } else if ((reader.seen = static_cast<uint8_t*>(calloc(size / 8 + 1, 1))) == nullptr) {
+    } else if ((reader.seen = markBytes <= sizeof local
+                                  ? static_cast<uint8_t*>(memset(local, 0, markBytes))
+                                  : static_cast<uint8_t*>(calloc(markBytes, 1))) == nullptr) {
         // Without the marks a hostile file could yield without bound.
         found.damage = FACILITY_DAMAGE_VOR | FACILITY_DAMAGE_NDB | FACILITY_DAMAGE_AIRPORT;
     } else {
@@ -512,7 +517,8 @@ int32_t Facility_ReadBufferReport(FacilityDatabase* database, const uint8_t* dat
         r->repeated = 0;
         if (airport != 0 && (!ReadAirportSection(database, r, airport) || r->repeated))
             found.damage |= FACILITY_DAMAGE_AIRPORT;
-        free(reader.seen);
+        if (reader.seen != local)
+            free(reader.seen);
     }
     found.records = (database->facilities ? database->facilities->count : 0) - before;
     if (report)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -147,6 +148,51 @@ TEST(FlyByEndToEnd, TravellingSlidesTheCameraAsideWhileTheAircraftPasses) {
     }
     EXPECT_GE(beside, 4);
     EXPECT_GT(largest, 200.0); // the aircraft passed within 100 m of the point
+}
+
+// The aircraft's positions as the refreshes gave them, one per running tick.
+std::vector<std::pair<double, double>> Track(const HostRun& run) {
+    std::vector<std::pair<double, double>> out;
+    double lat = NAN;
+    for (const HostLogLine& line : run.lines) {
+        if (line.kind == "refresh" && line.fields[0] == "0x47")
+            lat = std::stod(line.fields[1]) / 111130.0;
+        if (line.kind == "refresh" && line.fields[0] == "0x48")
+            out.push_back({lat, std::stod(line.fields[1]) / 281474976710656.0 * 360.0});
+    }
+    return out;
+}
+
+// The "turn" scenario (100 m/s, 3 deg/s to the right, 1000 m fly-bys): with
+// FlyByFollowTurn the aircraft passes the second camera point at about the
+// intended 100 m; without it the tangent rule misses that by far. The first
+// placement has one heading sample only, so it takes the straight rule in
+// both runs. The track is sampled every 50 m: the closest sample lies up
+// to 3 m farther than the closest approach.
+TEST(FlyByEndToEnd, FollowingTheTurnPassesAtTheIntendedDistance) {
+    double closest[2][2];
+    for (int follow : {0, 1}) {
+        const HostRun run = RunHost(std::string("clear-settings\nscenario turn\n") +
+                                        "setting FlyByFollowTurn " + std::to_string(follow) + "\n",
+                                    28);
+        ASSERT_EQ(run.exitCode, 0);
+        const auto track = Track(run);
+        const auto placements = Placements(run);
+        ASSERT_GE(placements.size(), 2u);
+        for (size_t i = 0; i < 2; ++i) {
+            const Placement& p = placements[i];
+            closest[follow][i] = 1e9;
+            for (const auto& [lat, lon] : track) {
+                const double north = (lat - p.cameraLat) * PI / 180 * EARTH_RADIUS_M;
+                const double east = remainder(lon - p.cameraLon, 360.0) * PI / 180 *
+                                    EARTH_RADIUS_M * cos(p.cameraLat * PI / 180);
+                closest[follow][i] = std::min(closest[follow][i], std::hypot(north, east));
+            }
+        }
+    }
+    EXPECT_NEAR(closest[1][0], closest[0][0], 3.0) << "the first placement is straight in both";
+    EXPECT_NEAR(closest[1][1], 100.0, 4.0) << "following the turn";
+    EXPECT_GT(fabs(closest[0][1] - 100.0), 20.0) << "the tangent rule: " << closest[0][1];
 }
 
 } // namespace
