@@ -214,4 +214,38 @@ TEST(ReplayRun, FollowingTheTurnKeepsThePassAsCloseAsInStraightFlight) {
         << "the tangent rule in a right turn";
 }
 
+// The shot report on a straight pass worked by hand: 100 m/s east, the
+// camera 1000 m ahead and 100 m to the right, the next point placed 10.5 s
+// later (the camera leaves then). The aircraft comes closest, 100 m, 10 s
+// after placement; it enters 300 m sqrt(300^2 - 100^2) / 100 = 2.83 s
+// before that, so it is within 300 m for 3.33 s, while the view turns
+// atan(2.83) + atan(0.5) = 70.5 + 26.6 = 97.1 degrees; within 150 m, 1.12 +
+// 0.5 s and 48.2 + 26.6 degrees. At 3000 ft above the aircraft (914.4 m)
+// it never comes within 300 m.
+TEST(ShotReport, AStraightPassAsWorkedByHand) {
+    const auto track = StraightEast(50);
+    const auto writes = Replay_Run(track, ReplaySettings{});
+    const auto shots = Replay_Shots(track, writes, 300);
+    ASSERT_EQ(shots.size(), 5u); // 5.5, 16, 26.5, 37, 47.5 s
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_NEAR(shots[i].closestM, 100.0, 0.2) << i;
+        EXPECT_NEAR(shots[i].closestAfterS, 10.0, 0.06) << i;
+        EXPECT_NEAR(shots[i].nearS, 3.33, 0.06) << i;
+        EXPECT_NEAR(shots[i].sweepDeg, 97.1, 1.5) << i;
+    }
+    const auto tight = Replay_Shots(track, writes, 150);
+    EXPECT_NEAR(tight[0].nearS, 1.62, 0.06);
+    EXPECT_NEAR(tight[0].sweepDeg, 74.8, 1.5);
+
+    ReplaySettings high;
+    high.relAltitude = 3000;
+    const auto above = Replay_Shots(track, Replay_Run(track, high), 300);
+    EXPECT_NEAR(above[0].closestM, std::hypot(100.0, 914.4), 0.5);
+    EXPECT_EQ(above[0].nearS, 0.0);
+    EXPECT_EQ(above[0].sweepDeg, 0.0);
+    EXPECT_EQ(Replay_ShotsCsv(shots).rfind(
+                  "shot,placed_s,closest_m,closest_after_s,near_s,sweep_deg\n1,5.50,", 0),
+              0u);
+}
+
 } // namespace

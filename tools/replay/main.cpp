@@ -22,6 +22,10 @@ static const char USAGE[] =
     "  --travelling 0|1    FlyByTravelling (0)\n"
     "  --active 0|1        FlyByActive (1)\n"
     "  --follow-turn 0|1   FlyByFollowTurn: lay the point on the predicted turn (0)\n"
+    "  --shots FILE        the shot report as CSV: per fly-by the closest approach,\n"
+    "                      when it came, the time within the near distance and the\n"
+    "                      angle the view sweeps (also printed)\n"
+    "  --near-distance M   the near distance of the shot report, metres (300)\n"
     "  --csv FILE          one line per camera write\n"
     "  --geojson FILE      the track and the camera points\n"
     "  --svg FILE          a picture of the flight and its camera points\n"
@@ -55,8 +59,9 @@ static bool EndsWith(const std::string& s, const char* suffix) {
 }
 
 int main(int argc, char** argv) {
-    std::string input, csvPath, geojsonPath, svgPath, hostLog;
+    std::string input, csvPath, geojsonPath, svgPath, hostLog, shotsPath;
     ReplaySettings settings;
+    int32_t nearDistance = 300;
     struct IntOption {
         const char* name;
         int32_t* value;
@@ -64,7 +69,7 @@ int main(int argc, char** argv) {
         {"--duration", &settings.duration},        {"--rel-altitude", &settings.relAltitude},
         {"--min-distance", &settings.minDistance}, {"--placement", &settings.placement},
         {"--travelling", &settings.travelling},    {"--active", &settings.active},
-        {"--follow-turn", &settings.followTurn}};
+        {"--follow-turn", &settings.followTurn},   {"--near-distance", &nearDistance}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -90,6 +95,8 @@ int main(int argc, char** argv) {
             geojsonPath = argv[++i];
         } else if (arg == "--svg" && hasValue) {
             svgPath = argv[++i];
+        } else if (arg == "--shots" && hasValue) {
+            shotsPath = argv[++i];
         } else if (arg == "--host-log" && hasValue) {
             hostLog = argv[++i];
         } else if (arg[0] != '-' && input.empty()) {
@@ -99,6 +106,11 @@ int main(int argc, char** argv) {
                     USAGE);
             return 2;
         }
+    }
+
+    if (nearDistance <= 0) {
+        fprintf(stderr, "skorvan-replay: --near-distance must be above 0 metres\n");
+        return 2;
     }
 
     std::string text, error;
@@ -152,6 +164,9 @@ int main(int argc, char** argv) {
     }
     printf("%d fly-by points, %zu camera writes over %.0f s of flight\n", places, writes.size(),
            track.back().tS - track.front().tS);
+    const std::vector<Shot> shots = Replay_Shots(track, writes, nearDistance);
+    for (size_t i = 0; i < shots.size(); ++i)
+        printf("%s\n", Replay_ShotLine(i, shots[i], nearDistance).c_str());
 
     FlightPicture picture{"Skorvan fly-by replay: " + input, track, writes};
     const struct {
@@ -159,7 +174,8 @@ int main(int argc, char** argv) {
         std::string text;
     } outputs[] = {{csvPath, csvPath.empty() ? "" : Replay_Csv(writes)},
                    {geojsonPath, geojsonPath.empty() ? "" : Replay_GeoJson(track, writes)},
-                   {svgPath, svgPath.empty() ? "" : Replay_Svg(picture)}};
+                   {svgPath, svgPath.empty() ? "" : Replay_Svg(picture)},
+                   {shotsPath, shotsPath.empty() ? "" : Replay_ShotsCsv(shots)}};
     for (const auto& output : outputs) {
         if (!output.path.empty() && !WriteAll(output.path, output.text)) {
             fprintf(stderr, "skorvan-replay: cannot write %s\n", output.path.c_str());

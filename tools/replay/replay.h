@@ -47,6 +47,22 @@ struct CameraWrite {
 std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
                                     const ReplaySettings& settings, int tickMs = 500);
 
+// ---- Shot report ----------------------------------------------------------------
+
+// How the aircraft passed one fly-by point, from its placement to the next
+// placement (or the end of the track).
+struct Shot {
+    double placedS;       // when the point was placed
+    double closestM;      // the closest the aircraft came to the camera (metres, height included)
+    double closestAfterS; // seconds after placement
+    double nearS;         // seconds the aircraft stayed within the near distance
+    double sweepDeg;      // how far the view turned (bearing from the camera) meanwhile
+};
+std::vector<Shot> Replay_Shots(const std::vector<TrackSample>& track,
+                               const std::vector<CameraWrite>& writes, double nearDistanceM);
+std::string Replay_ShotLine(size_t index, const Shot& shot, double nearDistanceM);
+std::string Replay_ShotsCsv(const std::vector<Shot>& shots);
+
 // ---- Output -------------------------------------------------------------------
 
 // printf into a string (up to 511 characters).
