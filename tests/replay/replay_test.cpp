@@ -198,6 +198,27 @@ double MedianClosestApproach(const TurningFlight& flight, int followTurn) {
 // Following the turn, the aircraft passes the camera about as close as it
 // would in straight flight, whichever way and however fast it turns; with
 // the setting off, a turn still widens or narrows the pass.
+// The comparison picture draws both runs: a green point per fly-by of the
+// run that follows the turn, beside the red ones.
+TEST(ReplaySvg, ComparisonDrawsTheFollowingRunInGreen) {
+    const TurningFlight flight{120, 3};
+    const auto track = flight.Track(40);
+    ReplaySettings following;
+    following.followTurn = 1;
+    FlightPicture picture{"turn", track, Replay_Run(track, ReplaySettings{}),
+                          Replay_Run(track, following)};
+    const std::string svg = Replay_Svg(picture);
+    const auto count = [&svg](const std::string& part) {
+        size_t n = 0;
+        for (size_t at = svg.find(part); at != std::string::npos; at = svg.find(part, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("r=\"6\" fill=\"#1e8449\" stroke"), picture.followTurnWrites.size());
+    EXPECT_EQ(count("r=\"6\" fill=\"#c0392b\" stroke"), picture.writes.size());
+    EXPECT_NE(count("following the turn"), 0u);
+}
+
 TEST(ReplayRun, FollowingTheTurnKeepsThePassAsCloseAsInStraightFlight) {
     for (double knots : {120.0, 250.0}) {
         const double straight = MedianClosestApproach({knots, 0}, 1);

@@ -26,6 +26,8 @@ static const char USAGE[] =
     "                      when it came, the time within the near distance and the\n"
     "                      angle the view sweeps (also printed)\n"
     "  --near-distance M   the near distance of the shot report, metres (300)\n"
+    "  --compare-follow-turn  draw (--svg) the fly-by points of a second run\n"
+    "                      with --follow-turn 1 beside the first\n"
     "  --csv FILE          one line per camera write\n"
     "  --geojson FILE      the track and the camera points\n"
     "  --svg FILE          a picture of the flight and its camera points\n"
@@ -62,6 +64,7 @@ int main(int argc, char** argv) {
     std::string input, csvPath, geojsonPath, svgPath, hostLog, shotsPath;
     ReplaySettings settings;
     int32_t nearDistance = 300;
+    bool compareFollowTurn = false;
     struct IntOption {
         const char* name;
         int32_t* value;
@@ -95,6 +98,8 @@ int main(int argc, char** argv) {
             geojsonPath = argv[++i];
         } else if (arg == "--svg" && hasValue) {
             svgPath = argv[++i];
+        } else if (arg == "--compare-follow-turn") {
+            compareFollowTurn = true;
         } else if (arg == "--shots" && hasValue) {
             shotsPath = argv[++i];
         } else if (arg == "--host-log" && hasValue) {
@@ -168,7 +173,12 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < shots.size(); ++i)
         printf("%s\n", Replay_ShotLine(i, shots[i], nearDistance).c_str());
 
-    FlightPicture picture{"Skorvan fly-by replay: " + input, track, writes};
+    FlightPicture picture{"Skorvan fly-by replay: " + input, track, writes, {}};
+    if (compareFollowTurn) {
+        ReplaySettings following = settings;
+        following.followTurn = 1;
+        picture.followTurnWrites = Replay_Run(track, following);
+    }
     const struct {
         const std::string& path;
         std::string text;

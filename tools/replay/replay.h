@@ -78,6 +78,9 @@ struct FlightPicture {
     std::string title;
     std::vector<TrackSample> track;
     std::vector<CameraWrite> writes;
+    // A second run over the same track, following the turn, drawn beside
+    // the first in another colour when not empty.
+    std::vector<CameraWrite> followTurnWrites;
 };
 std::string Replay_Svg(const FlightPicture& picture);
 

@@ -47,6 +47,8 @@ Projection Fit(const FlightPicture& picture) {
         points.push_back({s.latDeg, s.lonDeg});
     for (const CameraWrite& w : picture.writes)
         points.push_back({w.latDeg, w.lonDeg});
+    for (const CameraWrite& w : picture.followTurnWrites)
+        points.push_back({w.latDeg, w.lonDeg});
     Projection p{points.empty() ? 0 : points[0].first, points.empty() ? 0 : points[0].second, 1, 0,
                  0};
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
@@ -57,9 +59,11 @@ Projection Fit(const FlightPicture& picture) {
         minY = std::min(minY, y), maxY = std::max(maxY, y);
     }
     const double spanX = std::max(maxX - minX, 100.0), spanY = std::max(maxY - minY, 100.0);
-    p.metresPerPixel = std::max(spanX / (WIDTH - 2 * MARGIN), spanY / (HEIGHT - 2 * MARGIN - 40));
+    // The title takes 40 pixels at the top, the legend 90 at the bottom.
+    p.metresPerPixel =
+        std::max(spanX / (WIDTH - 2 * MARGIN), spanY / (HEIGHT - 2 * MARGIN - 40 - 90));
     p.originX = WIDTH / 2.0 - (minX + maxX) / 2 / p.metresPerPixel;
-    p.originY = (HEIGHT + 40) / 2.0 - (minY + maxY) / 2 / p.metresPerPixel;
+    p.originY = (HEIGHT + 40 - 90) / 2.0 - (minY + maxY) / 2 / p.metresPerPixel;
     return p;
 }
 
@@ -119,22 +123,30 @@ std::string Replay_Svg(const FlightPicture& picture) {
         svg += Format(
             "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"2.5\" fill=\"#e0862a\" opacity=\"0.7\"/>\n", x, y);
     }
-    for (const CameraWrite& w : picture.writes) {
-        if (!w.placed)
-            continue;
-        double x, y, ax, ay;
-        proj.Place(w.latDeg, w.lonDeg, &x, &y);
-        proj.Place(w.aircraft.latDeg, w.aircraft.lonDeg, &ax, &ay);
-        svg += Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#c0392b\" "
-                      "stroke-width=\"1\" stroke-dasharray=\"4 3\"/>\n",
-                      ax, ay, x, y);
-        svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.5\" fill=\"#2563a8\"/>\n", ax, ay);
-        svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#c0392b\" stroke=\"#fff\" "
-                      "stroke-width=\"1.5\"/>\n",
-                      x, y);
-        svg +=
-            Format("<text x=\"%.1f\" y=\"%.1f\" font-size=\"11\" fill=\"#7a1f14\">%.1f s</text>\n",
-                   x + 8, y + 4, w.tS);
+    // Fly-by points in red; those of the run that follows the turn in green.
+    const struct {
+        const std::vector<CameraWrite>& writes;
+        const char *colour, *label;
+    } runs[] = {{picture.writes, "#c0392b", "#7a1f14"},
+                {picture.followTurnWrites, "#1e8449", "#145a32"}};
+    for (const auto& run : runs) {
+        for (const CameraWrite& w : run.writes) {
+            if (!w.placed)
+                continue;
+            double x, y, ax, ay;
+            proj.Place(w.latDeg, w.lonDeg, &x, &y);
+            proj.Place(w.aircraft.latDeg, w.aircraft.lonDeg, &ax, &ay);
+            svg += Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" "
+                          "stroke-width=\"1\" stroke-dasharray=\"4 3\"/>\n",
+                          ax, ay, x, y, run.colour);
+            svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.5\" fill=\"#2563a8\"/>\n", ax, ay);
+            svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"%s\" stroke=\"#fff\" "
+                          "stroke-width=\"1.5\"/>\n",
+                          x, y, run.colour);
+            svg +=
+                Format("<text x=\"%.1f\" y=\"%.1f\" font-size=\"11\" fill=\"%s\">%.1f s</text>\n",
+                       x + 8, y + 4, run.label, w.tS);
+        }
     }
 
     // Scale bar, north arrow and legend.
@@ -152,7 +164,7 @@ std::string Replay_Svg(const FlightPicture& picture) {
         "<text x=\"%d\" y=\"34\" font-size=\"16\" fill=\"#222\" text-anchor=\"middle\">N</text>"
         "<path d=\"M %d 40 l -7 18 l 7 -5 l 7 5 z\" fill=\"#222\"/>\n",
         WIDTH - 30, WIDTH - 30);
-    const int lx = WIDTH - 250, ly = HEIGHT - 78;
+    const int lx = WIDTH - (picture.followTurnWrites.empty() ? 250 : 340), ly = HEIGHT - 78;
     svg += Format(
         "<g font-size=\"12\" fill=\"#222\">"
         "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#2563a8\" stroke-width=\"2.5\"/>"
@@ -166,6 +178,11 @@ std::string Replay_Svg(const FlightPicture& picture) {
         "<text x=\"%d\" y=\"%d\">travelling camera</text></g>\n",
         lx, ly, lx + 24, ly, lx + 32, ly + 4, lx + 12, ly + 18, lx + 32, ly + 22, lx, ly + 36,
         lx + 24, ly + 36, lx + 32, ly + 40, lx + 12, ly + 54, lx + 32, ly + 58);
+    if (!picture.followTurnWrites.empty())
+        svg += Format("<g font-size=\"12\" fill=\"#222\"><circle cx=\"%d\" cy=\"%d\" r=\"6\" "
+                      "fill=\"#1e8449\"/><text x=\"%d\" y=\"%d\">the point following the turn "
+                      "(FlyByFollowTurn 1)</text></g>\n",
+                      lx + 12, ly - 18, lx + 32, ly - 14);
     svg += "</svg>\n";
     return svg;
 }
