@@ -23,6 +23,8 @@ static void UpperCase(char* text) {
         *text = static_cast<char>(toupper(static_cast<unsigned char>(*text)));
 }
 
+FacilityDecodeFn g_facilityDecode = Facility_ReadBufferReport;
+
 // Who hears of damaged files; tools set it, the library never does.
 static FacilityDamageFn g_damageCallback = nullptr;
 
@@ -34,21 +36,13 @@ int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const 
     char path[FACILITY_PATH_SIZE];
     if (!JoinPath(path, folder, name))
         return 1;
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr)
-        return 1;
     // Read once; every section is decoded from the same bytes.
-    size_t size = 0;
     uint8_t* data = nullptr;
-    if (fseek(file, 0, SEEK_END) == 0) {
-        const long length = ftell(file);
-        if (length > 0 && fseek(file, 0, SEEK_SET) == 0 &&
-            (data = static_cast<uint8_t*>(malloc(static_cast<size_t>(length)))) != nullptr)
-            size = fread(data, 1, static_cast<size_t>(length), file); // too large to hold: skipped
-    }
-    fclose(file);
+    size_t size = 0;
+    if (!FacilityFile_ReadAll(path, &data, &size))
+        return 1;
     FacilityReadReport report;
-    Facility_ReadBufferReport(database, data, size, &report);
+    g_facilityDecode(database, data, size, &report);
     free(data);
     if (report.damage != 0 && g_damageCallback != nullptr)
         g_damageCallback(path, &report);

@@ -1,12 +1,16 @@
 // avionics/facilities/dir_posix.cpp
-// Directory search with opendir and readdir; "." and ".." are delivered too,
-// as the Windows search delivers them.
+// Directory search with opendir and readdir ("." and ".." are delivered
+// too, as the Windows search delivers them), and whole files with open,
+// fstat and read.
 #include "dir.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 const char FACILITY_PATH_SEPARATOR = '/';
@@ -41,4 +45,32 @@ int FacilityDir_Next(FacilityDirSearch* search, FacilityDirEntry* entry) {
 void FacilityDir_Close(FacilityDirSearch* search) {
     closedir(search->dir);
     delete search;
+}
+
+int FacilityFile_ReadAll(const char* path, uint8_t** data, size_t* size) {
+    *data = nullptr;
+    *size = 0;
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+        close(fd);
+        return 0;
+    }
+    const size_t length = static_cast<size_t>(info.st_size);
+    uint8_t* bytes = length ? static_cast<uint8_t*>(malloc(length)) : nullptr;
+    size_t got = 0;
+    while (bytes != nullptr && got < length) { // a file that shrank meanwhile ends early
+        const ssize_t n = read(fd, bytes + got, length - got);
+        if (n <= 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    close(fd);
+    if (length && bytes == nullptr)
+        return 0; // too large to hold
+    *data = bytes;
+    *size = got;
+    return 1;
 }

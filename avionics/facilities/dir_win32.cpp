@@ -1,10 +1,12 @@
 // avionics/facilities/dir_win32.cpp
-// Directory search with FindFirstFileA over "folder\*.*".
+// Directory search with FindFirstFileA over "folder\*.*", and whole files
+// with CreateFileA, GetFileSizeEx and ReadFile.
 #include "dir.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 const char FACILITY_PATH_SEPARATOR = '\\';
@@ -42,4 +44,30 @@ int FacilityDir_Next(FacilityDirSearch* search, FacilityDirEntry* entry) {
 void FacilityDir_Close(FacilityDirSearch* search) {
     FindClose(search->handle);
     delete search;
+}
+
+int FacilityFile_ReadAll(const char* path, uint8_t** data, size_t* size) {
+    *data = nullptr;
+    *size = 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    LARGE_INTEGER length;
+    if (!GetFileSizeEx(file, &length) || length.QuadPart < 0 ||
+        static_cast<unsigned long long>(length.QuadPart) > 0x7FFFFFFFull) {
+        CloseHandle(file);
+        return 0;
+    }
+    const DWORD want = static_cast<DWORD>(length.QuadPart);
+    uint8_t* bytes = want ? static_cast<uint8_t*>(malloc(want)) : nullptr;
+    DWORD got = 0;
+    if (bytes != nullptr && !ReadFile(file, bytes, want, &got, nullptr))
+        got = 0;
+    CloseHandle(file);
+    if (want && bytes == nullptr)
+        return 0; // too large to hold
+    *data = bytes;
+    *size = got;
+    return 1;
 }
