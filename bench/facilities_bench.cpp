@@ -11,6 +11,7 @@
 
 #include <malloc.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -146,5 +147,55 @@ void Facility_UpdateNearList_Rebuild(benchmark::State& state) {
     Facility_FreeDatabase(&db);
 }
 BENCHMARK(Facility_UpdateNearList_Rebuild)->Unit(benchmark::kMicrosecond);
+
+// The numbers skorvan-facilities --format json prints for the tree (every
+// coordinate, heading, length and frequency), formatted as it once did
+// (printf "%.17g" and "%.9g") and as it does now (the shortest text that
+// reads back, std::to_chars): the bulk of the tool's run.
+template <bool SHORTEST> void Json_FormatTreeNumbers(benchmark::State& state) {
+    FacilityDatabase db = {};
+    snprintf(db.sceneryRoot, sizeof db.sceneryRoot, "%s", SceneryRoot().c_str());
+    Facility_LoadDatabase(&db);
+    char text[40];
+    size_t bytes = 0;
+    const auto d = [&](double v) {
+        bytes += SHORTEST
+                     ? static_cast<size_t>(std::to_chars(text, text + sizeof text, v).ptr - text)
+                     : static_cast<size_t>(snprintf(text, sizeof text, "%.17g", v));
+    };
+    const auto f = [&](float v) {
+        bytes +=
+            SHORTEST
+                ? static_cast<size_t>(std::to_chars(text, text + sizeof text, v).ptr - text)
+                : static_cast<size_t>(snprintf(text, sizeof text, "%.9g", static_cast<double>(v)));
+    };
+    for (auto _ : state) {
+        for (const ListNode* n = db.facilities->head; n != nullptr; n = n->next) {
+            const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
+            d(r->position.latitude * RAD_TO_DEG), d(r->position.longitude * RAD_TO_DEG);
+            d(r->position.altitude), f(r->frequency);
+            for (int32_t i = 0; i < r->runwayCount; ++i) {
+                const RunwayRecord& w = r->runways[i];
+                d(w.centre.latitude * RAD_TO_DEG), d(w.centre.longitude * RAD_TO_DEG);
+                f(w.heading), f(w.length), f(w.width);
+                for (const RunwayEnd* e : {&w.primaryEnd, &w.oppositeEnd}) {
+                    d(e->threshold.latitude * RAD_TO_DEG), d(e->threshold.longitude * RAD_TO_DEG);
+                    f(e->heading), f(e->length);
+                    d(e->aidPosition.latitude * RAD_TO_DEG),
+                        d(e->aidPosition.longitude * RAD_TO_DEG);
+                    f(e->aidCourse), f(e->aidFrequency);
+                }
+            }
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+    Facility_FreeDatabase(&db);
+}
+BENCHMARK(Json_FormatTreeNumbers<false>)
+    ->Name("Json_FormatTreeNumbers_Printf")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Json_FormatTreeNumbers<true>)
+    ->Name("Json_FormatTreeNumbers_Shortest")
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

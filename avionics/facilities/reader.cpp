@@ -17,11 +17,21 @@ namespace {
 // run, chain or list, and each would yield its records again, so a small
 // file could yield millions. A second visit is refused and reported as
 // damage; what a file yields stays linear in its size.
+// The sine and cosine of a runway's bearing by its heading word: scenery
+// holds few distinct headings (runways point to whole tens of degrees), so
+// most runways find theirs here instead of calling sin and cos again.
+struct BearingCache {
+    enum { SIZE = 64 };
+    uint32_t word[SIZE]; // the heading word of each slot; above 0xFFFF when empty
+    double sine[SIZE], cosine[SIZE];
+};
+
 struct FacilityReader {
     const uint8_t* data;
     uint64_t size;
     uint8_t* seen;
     int repeated; // a walk was refused because it led somewhere already read
+    BearingCache bearings;
 };
 
 // 1 the first time offset is visited; 0 (and repeated set) after that.
@@ -251,13 +261,19 @@ float HeadingDegrees(uint32_t word) {
 // over 180 degrees), so its sine and cosine follow from the primary's
 // without another call; series in place of the rotations do the rest. The
 // points agree with the step-by-step offsets to about 1e-15 rad.
-void SetThresholds(RunwayRecord* runway) {
+void SetThresholds(RunwayRecord* runway, uint32_t headingWord, BearingCache* cache) {
     GeoShortOrigin centre;
     Geo_PrepareShortOrigin(&runway->centre, &centre);
     const double primary = runway->primaryEnd.heading, opposite = runway->oppositeEnd.heading;
     const double distance = runway->length * 0.5;
-    const double bearing = (primary + 180.0) * DEG_TO_RAD;
-    const double sinPrimary = sin(bearing), cosPrimary = cos(bearing);
+    const uint32_t slot = headingWord % BearingCache::SIZE;
+    if (cache->word[slot] != headingWord) {
+        const double bearing = (primary + 180.0) * DEG_TO_RAD;
+        cache->word[slot] = headingWord;
+        cache->sine[slot] = sin(bearing);
+        cache->cosine[slot] = cos(bearing);
+    }
+    const double sinPrimary = cache->sine[slot], cosPrimary = cache->cosine[slot];
     Geo_ShortOffsetToPosition(&centre, distance * sinPrimary, distance * cosPrimary,
                               &runway->primaryEnd.threshold);
 
@@ -307,7 +323,8 @@ bool RunwayKept(const uint8_t* sub) {
 }
 
 // Fills the next of the runways that ReadSubRecords counted and allocated.
-void AddRunway(FacilityRecord* airport, int32_t capacity, const uint8_t* sub) {
+void AddRunway(FacilityRecord* airport, int32_t capacity, const uint8_t* sub,
+               BearingCache* bearings) {
     if (!RunwayKept(sub) || airport->runwayCount >= capacity)
         return;
     const int32_t lengthFt = I32At(sub, 40);
@@ -336,7 +353,7 @@ void AddRunway(FacilityRecord* airport, int32_t capacity, const uint8_t* sub) {
         heading -= 360.0f;
     opposite.heading = heading;
     opposite.length = runway.length;
-    SetThresholds(&runway);
+    SetThresholds(&runway, U16At(sub, 34), bearings);
     airport->runways[airport->runwayCount++] = runway;
 }
 
@@ -397,9 +414,9 @@ int ReadSubRecords(FacilityReader* r, uint64_t s, FacilityRecord* airport) {
         if (airport->runways == nullptr)
             runways = 0; // memory is short: the airport without its runways
     }
-    WalkSubRecords(r, s, false, &accepted, [airport, runways](uint32_t kind, const uint8_t* sub) {
+    WalkSubRecords(r, s, false, &accepted, [r, airport, runways](uint32_t kind, const uint8_t* sub) {
         if (kind == SUB_RUNWAY)
-            AddRunway(airport, runways, sub);
+            AddRunway(airport, runways, sub, &r->bearings);
         else
             AddAid(airport, sub);
     });
@@ -486,7 +503,8 @@ void Facility_ReleaseRecord(void* item) {
 
 int32_t Facility_ReadBufferReport(FacilityDatabase* database, const uint8_t* data, size_t size,
                                   FacilityReadReport* report) {
-    FacilityReader reader = {data, size, nullptr, 0};
+    FacilityReader reader = {data, size, nullptr, 0, {}};
+    memset(reader.bearings.word, 0xFF, sizeof reader.bearings.word);
     // Most files' marks fit on the stack: no heap block per file.
     uint8_t local[4096];
     FacilityReader* r = &reader;

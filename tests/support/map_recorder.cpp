@@ -18,42 +18,58 @@ MapRecorder* R(void* device) {
     return static_cast<MapRecorder*>(device);
 }
 
-void Add(void* device, const char* op, std::vector<int32_t> args, std::string text = "") {
+// Counts the call; true when it is to be recorded too. Each call checks
+// this before it builds its arguments, so that a counting-only recorder
+// costs a counter per call and nothing else.
+bool Recording(void* device) {
     MapRecorder* r = R(device);
     ++r->count;
-    if (r->recording)
-        r->calls.push_back({op, std::move(args), std::move(text)});
+    return r->recording;
+}
+
+void Add(void* device, const char* op, std::vector<int32_t> args, std::string text = "") {
+    R(device)->calls.push_back({op, std::move(args), std::move(text)});
 }
 
 void Select(void* d, void* object) {
-    Add(d, "select", {}, object ? static_cast<Named*>(object)->name : "none");
+    if (Recording(d))
+        Add(d, "select", {}, object ? static_cast<Named*>(object)->name : "none");
 }
 void MoveTo(void* d, int32_t x, int32_t y) {
-    Add(d, "move", {x, y});
+    if (Recording(d))
+        Add(d, "move", {x, y});
 }
 void LineTo(void* d, int32_t x, int32_t y) {
-    Add(d, "line", {x, y});
+    if (Recording(d))
+        Add(d, "line", {x, y});
 }
 void Ellipse(void* d, int32_t l, int32_t t, int32_t r, int32_t b) {
-    Add(d, "ellipse", {l, t, r, b});
+    if (Recording(d))
+        Add(d, "ellipse", {l, t, r, b});
 }
 void Polygon(void* d, const int32_t* xy, int32_t n) {
-    Add(d, "polygon", std::vector<int32_t>(xy, xy + 2 * n));
+    if (Recording(d))
+        Add(d, "polygon", std::vector<int32_t>(xy, xy + 2 * n));
 }
 void Rectangle(void* d, int32_t l, int32_t t, int32_t r, int32_t b) {
-    Add(d, "rectangle", {l, t, r, b});
+    if (Recording(d))
+        Add(d, "rectangle", {l, t, r, b});
 }
 void SetPixel(void* d, int32_t x, int32_t y, uint32_t c) {
-    Add(d, "pixel", {x, y, static_cast<int32_t>(c)});
+    if (Recording(d))
+        Add(d, "pixel", {x, y, static_cast<int32_t>(c)});
 }
 void Transparent(void* d) {
-    Add(d, "transparent", {});
+    if (Recording(d))
+        Add(d, "transparent", {});
 }
 void Colour(void* d, uint32_t c) {
-    Add(d, "colour", {static_cast<int32_t>(c)});
+    if (Recording(d))
+        Add(d, "colour", {static_cast<int32_t>(c)});
 }
 void TextOut(void* d, int32_t x, int32_t y, const char* text, int32_t n) {
-    Add(d, "text", {x, y}, std::string(text, n));
+    if (Recording(d))
+        Add(d, "text", {x, y}, std::string(text, n));
 }
 void Extent(void* d, const char*, int32_t n, int32_t* cx, int32_t* cy) {
     *cx = n * R(d)->charWidth;

@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -62,16 +63,18 @@ static std::string JsonText(const char* text) {
     return out + "\"";
 }
 
-// Numbers that read back exactly: 17 digits for doubles, 9 for floats.
-static std::string D(double v) {
+// Numbers in their shortest form that reads back to the same value
+// (47 rather than 47.000000000000001), a float as a float.
+template <typename T> static std::string Shortest(T v) {
     char text[40];
-    snprintf(text, sizeof text, "%.17g", v);
-    return text;
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, end.ptr);
+}
+static std::string D(double v) {
+    return Shortest(v);
 }
 static std::string F(float v) {
-    char text[40];
-    snprintf(text, sizeof text, "%.9g", static_cast<double>(v));
-    return text;
+    return Shortest(v);
 }
 static std::string Point(const GeoPosition& p) {
     return "{\"latitude\":" + D(p.latitude * RAD_TO_DEG) +
@@ -118,9 +121,10 @@ static void PrintCsv(const ObjectList* list) {
         for (char& c : ident)
             if (c == ',' || c == '"')
                 c = '_';
-        printf("%s,%s,%.9f,%.9f,%.2f,%.2f,%d\n", KindName(r->kind), ident.c_str(),
-               r->position.latitude * RAD_TO_DEG, r->position.longitude * RAD_TO_DEG,
-               r->position.altitude, static_cast<double>(r->frequency), r->runwayCount);
+        printf("%s,%s,%s,%s,%s,%s,%d\n", KindName(r->kind), ident.c_str(),
+               D(r->position.latitude * RAD_TO_DEG).c_str(),
+               D(r->position.longitude * RAD_TO_DEG).c_str(), D(r->position.altitude).c_str(),
+               F(r->frequency).c_str(), r->runwayCount);
     }
 }
 
