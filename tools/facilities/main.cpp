@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -44,117 +45,136 @@ static const char* KindName(int32_t kind) {
                                       : "?";
 }
 
-// JSON string of an identifier: quotes, backslashes and control bytes
-// escaped, other bytes above 127 as \u00XX (the files are single-byte text).
-static std::string JsonText(const char* text) {
-    std::string out = "\"";
-    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c) {
-        if (*c == '"' || *c == '\\') {
-            out += '\\';
-            out += static_cast<char>(*c);
-        } else if (*c < 0x20 || *c > 0x7E) {
-            char escape[8];
-            snprintf(escape, sizeof escape, "\\u%04x", *c);
-            out += escape;
-        } else {
-            out += static_cast<char>(*c);
-        }
+// The output, built in one buffer and written in large pieces: a run over
+// a whole scenery tree prints some twenty megabytes.
+struct Out {
+    std::string buffer;
+    bool failed = false;
+    Out() { buffer.reserve(2u << 20); }
+    void Flush() {
+        if (!buffer.empty() && fwrite(buffer.data(), 1, buffer.size(), stdout) != buffer.size())
+            failed = true;
+        buffer.clear();
     }
-    return out + "\"";
+    Out& operator<<(const char* text) {
+        buffer += text;
+        if (buffer.size() > (1u << 20))
+            Flush();
+        return *this;
+    }
+    Out& operator<<(int32_t v) { return Number(v); }
+    Out& operator<<(double v) { return Number(v); }
+    Out& operator<<(float v) { return Number(v); }
+    // Numbers in their shortest form that reads back to the same value
+    // (47 rather than 47.000000000000001), a float as a float.
+    template <typename T> Out& Number(T v) {
+        char text[40];
+        buffer.append(text, std::to_chars(text, text + sizeof text, v).ptr);
+        return *this;
+    }
+    // A JSON string of an identifier: quotes, backslashes and control bytes
+    // escaped, other bytes above 127 as \u00XX (the files are single-byte text).
+    Out& Json(const char* text) {
+        buffer += '"';
+        for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c) {
+            if (*c == '"' || *c == '\\') {
+                buffer += '\\';
+                buffer += static_cast<char>(*c);
+            } else if (*c < 0x20 || *c > 0x7E) {
+                char escape[8];
+                snprintf(escape, sizeof escape, "\\u%04x", *c);
+                buffer += escape;
+            } else {
+                buffer += static_cast<char>(*c);
+            }
+        }
+        buffer += '"';
+        return *this;
+    }
+    Out& Point(const GeoPosition& p) {
+        return *this << "{\"latitude\":" << p.latitude * RAD_TO_DEG
+                     << ",\"longitude\":" << p.longitude * RAD_TO_DEG << "}";
+    }
+    // [longitude, latitude] as GeoJSON has them, longitude in [-180, 180].
+    Out& Coordinates(const GeoPosition& p) {
+        return *this << "[" << remainder(p.longitude * RAD_TO_DEG, 360.0) << ","
+                     << p.latitude * RAD_TO_DEG << "]";
+    }
+};
+
+static void EndJson(Out& out, const RunwayEnd& e) {
+    out << "{\"ident\":";
+    out.Json(e.ident) << ",\"threshold\":";
+    out.Point(e.threshold) << ",\"heading\":" << e.heading << ",\"length\":" << e.length
+                           << ",\"aidIdent\":";
+    out.Json(e.aidIdent) << ",\"aidPosition\":";
+    out.Point(e.aidPosition) << ",\"aidCourse\":" << e.aidCourse
+                             << ",\"aidFrequency\":" << e.aidFrequency << "}";
 }
 
-// Numbers in their shortest form that reads back to the same value
-// (47 rather than 47.000000000000001), a float as a float.
-template <typename T> static std::string Shortest(T v) {
-    char text[40];
-    const std::to_chars_result end = std::to_chars(text, text + sizeof text, v);
-    return std::string(text, end.ptr);
-}
-static std::string D(double v) {
-    return Shortest(v);
-}
-static std::string F(float v) {
-    return Shortest(v);
-}
-static std::string Point(const GeoPosition& p) {
-    return "{\"latitude\":" + D(p.latitude * RAD_TO_DEG) +
-           ",\"longitude\":" + D(p.longitude * RAD_TO_DEG) + "}";
-}
-
-static std::string EndJson(const RunwayEnd& e) {
-    return "{\"ident\":" + JsonText(e.ident) + ",\"threshold\":" + Point(e.threshold) +
-           ",\"heading\":" + F(e.heading) + ",\"length\":" + F(e.length) +
-           ",\"aidIdent\":" + JsonText(e.aidIdent) + ",\"aidPosition\":" + Point(e.aidPosition) +
-           ",\"aidCourse\":" + F(e.aidCourse) + ",\"aidFrequency\":" + F(e.aidFrequency) + "}";
-}
-
-static void PrintJson(const ObjectList* list) {
-    printf("[");
+static void PrintJson(Out& out, const ObjectList* list) {
+    out << "[";
     const char* comma = "\n";
     for (const ListNode* n = list ? list->head : nullptr; n; n = n->next, comma = ",\n") {
         const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
-        std::string runways;
+        out << comma << "{\"kind\":\"" << KindName(r->kind) << "\",\"ident\":";
+        out.Json(r->ident) << ",\"latitude\":" << r->position.latitude * RAD_TO_DEG
+                           << ",\"longitude\":" << r->position.longitude * RAD_TO_DEG
+                           << ",\"altitude\":" << r->position.altitude
+                           << ",\"frequency\":" << r->frequency
+                           << ",\"entryCode\":" << (r->kind == FACILITY_VOR ? r->entryCode : 0)
+                           << ",\"runways\":[";
         for (int32_t i = 0; i < r->runwayCount; ++i) {
             const RunwayRecord& w = r->runways[i];
-            runways += std::string(i ? "," : "") + "{\"ident\":" + JsonText(w.ident) +
-                       ",\"centre\":" + Point(w.centre) + ",\"heading\":" + F(w.heading) +
-                       ",\"length\":" + F(w.length) + ",\"width\":" + F(w.width) +
-                       ",\"primaryEnd\":" + EndJson(w.primaryEnd) +
-                       ",\"oppositeEnd\":" + EndJson(w.oppositeEnd) + "}";
+            out << (i ? "," : "") << "{\"ident\":";
+            out.Json(w.ident) << ",\"centre\":";
+            out.Point(w.centre) << ",\"heading\":" << w.heading << ",\"length\":" << w.length
+                                << ",\"width\":" << w.width << ",\"primaryEnd\":";
+            EndJson(out, w.primaryEnd);
+            out << ",\"oppositeEnd\":";
+            EndJson(out, w.oppositeEnd);
+            out << "}";
         }
-        printf("%s{\"kind\":\"%s\",\"ident\":%s,\"latitude\":%s,\"longitude\":%s,\"altitude\":%s,"
-               "\"frequency\":%s,\"entryCode\":%d,\"runways\":[%s]}",
-               comma, KindName(r->kind), JsonText(r->ident).c_str(),
-               D(r->position.latitude * RAD_TO_DEG).c_str(),
-               D(r->position.longitude * RAD_TO_DEG).c_str(), D(r->position.altitude).c_str(),
-               F(r->frequency).c_str(), r->kind == FACILITY_VOR ? r->entryCode : 0,
-               runways.c_str());
+        out << "]}";
     }
-    printf("\n]\n");
+    out << "\n]\n";
 }
 
-static void PrintCsv(const ObjectList* list) {
-    printf("kind,ident,lat_deg,lon_deg,alt_ft,frequency_mhz,runways\n");
+static void PrintCsv(Out& out, const ObjectList* list) {
+    out << "kind,ident,lat_deg,lon_deg,alt_ft,frequency_mhz,runways\n";
     for (const ListNode* n = list ? list->head : nullptr; n; n = n->next) {
         const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
         std::string ident = r->ident;
         for (char& c : ident)
             if (c == ',' || c == '"')
                 c = '_';
-        printf("%s,%s,%s,%s,%s,%s,%d\n", KindName(r->kind), ident.c_str(),
-               D(r->position.latitude * RAD_TO_DEG).c_str(),
-               D(r->position.longitude * RAD_TO_DEG).c_str(), D(r->position.altitude).c_str(),
-               F(r->frequency).c_str(), r->runwayCount);
+        out << KindName(r->kind) << "," << ident.c_str() << "," << r->position.latitude * RAD_TO_DEG
+            << "," << r->position.longitude * RAD_TO_DEG << "," << r->position.altitude << ","
+            << r->frequency << "," << r->runwayCount << "\n";
     }
 }
 
-static std::string Coordinates(const GeoPosition& p) {
-    return "[" + D(remainder(p.longitude * RAD_TO_DEG, 360.0)) + "," + D(p.latitude * RAD_TO_DEG) +
-           "]";
-}
-
-static void PrintGeoJson(const ObjectList* list) {
-    printf("{\"type\":\"FeatureCollection\",\"features\":[");
+static void PrintGeoJson(Out& out, const ObjectList* list) {
+    out << "{\"type\":\"FeatureCollection\",\"features\":[";
     const char* comma = "\n";
     for (const ListNode* n = list ? list->head : nullptr; n; n = n->next) {
         const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
-        printf("%s{\"type\":\"Feature\",\"properties\":{\"kind\":\"%s\",\"ident\":%s,\"frequency\":"
-               "%s},"
-               "\"geometry\":{\"type\":\"Point\",\"coordinates\":%s}}",
-               comma, KindName(r->kind), JsonText(r->ident).c_str(), F(r->frequency).c_str(),
-               Coordinates(r->position).c_str());
+        out << comma << "{\"type\":\"Feature\",\"properties\":{\"kind\":\"" << KindName(r->kind)
+            << "\",\"ident\":";
+        out.Json(r->ident) << ",\"frequency\":" << r->frequency
+                           << "},\"geometry\":{\"type\":\"Point\",\"coordinates\":";
+        out.Coordinates(r->position) << "}}";
         comma = ",\n";
         for (int32_t i = 0; i < r->runwayCount; ++i) {
             const RunwayRecord& w = r->runways[i];
-            printf(",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"RUNWAY\",\"airport\":%s,"
-                   "\"ident\":%s},"
-                   "\"geometry\":{\"type\":\"LineString\",\"coordinates\":[%s,%s]}}",
-                   JsonText(r->ident).c_str(), JsonText(w.ident).c_str(),
-                   Coordinates(w.primaryEnd.threshold).c_str(),
-                   Coordinates(w.oppositeEnd.threshold).c_str());
+            out << ",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"RUNWAY\",\"airport\":";
+            out.Json(r->ident) << ",\"ident\":";
+            out.Json(w.ident) << "},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";
+            out.Coordinates(w.primaryEnd.threshold) << ",";
+            out.Coordinates(w.oppositeEnd.threshold) << "]}}";
         }
     }
-    printf("\n]}\n");
+    out << "\n]}\n";
 }
 
 int main(int argc, char** argv) {
@@ -237,12 +257,20 @@ int main(int argc, char** argv) {
         Facility_UpdateNearList(&db, &position);
         shown = db.nearFacilities;
     }
+    Out out;
     if (format == "csv")
-        PrintCsv(shown);
+        PrintCsv(out, shown);
     else if (format == "geojson")
-        PrintGeoJson(shown);
+        PrintGeoJson(out, shown);
     else
-        PrintJson(shown);
+        PrintJson(out, shown);
+    out.Flush();
+    // A full disk or a closed pipe must not pass for a finished listing.
+    if (out.failed || fflush(stdout) != 0 || ferror(stdout)) {
+        fprintf(stderr, "skorvan-facilities: cannot write the output: %s\n", strerror(errno));
+        Facility_FreeDatabase(&db);
+        return 1;
+    }
     fprintf(stderr, "skorvan-facilities: %d facilities%s%s\n", shown ? shown->count : 0,
             near ? " near the position" : "",
             g_damagedFiles ? "; some files were damaged (above)" : "");
