@@ -32,12 +32,15 @@ int FacilityDir_Next(FacilityDirSearch* search, FacilityDirEntry* entry) {
     if (found == nullptr)
         return 0;
     snprintf(entry->name, sizeof entry->name, "%s", found->d_name);
-    if (found->d_type != DT_UNKNOWN && found->d_type != DT_LNK) {
+    // A link is never a folder to walk into: a link to ".." or "." would
+    // make the walk endless or read everything again. A link to a file is
+    // still read through.
+    if (found->d_type != DT_UNKNOWN) {
         entry->isDirectory = found->d_type == DT_DIR;
     } else {
         struct stat info;
         const std::string path = search->folder + "/" + found->d_name;
-        entry->isDirectory = stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        entry->isDirectory = lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     }
     return 1;
 }

@@ -37,7 +37,11 @@ int FacilityDir_Next(FacilityDirSearch* search, FacilityDirEntry* entry) {
         return 0;
     search->pending = false;
     snprintf(entry->name, sizeof entry->name, "%s", search->data.cFileName);
-    entry->isDirectory = (search->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A junction or a symbolic link to a folder is not walked into: it could
+    // lead back up the tree.
+    const DWORD attributes = search->data.dwFileAttributes;
+    entry->isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
     return 1;
 }
 

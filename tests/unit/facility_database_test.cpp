@@ -89,6 +89,23 @@ TEST_F(ScratchTree, NavFoldersAreWalkedDepthFirst) {
     EXPECT_EQ(std::abs(at("BB") - at("FF")), 1);
 }
 
+#ifndef _WIN32
+// Links to folders are not followed: a link to ".." once made the walk
+// endless, a link to "." read every record again.
+TEST_F(ScratchTree, LinksToFoldersAreNotFollowed) {
+    Write("SCENEDB/EASTHEM/EUR/EU_VOR.BGL", OneVor("EUR"));
+    Write("SCENEDB/WESTHEM/W_VOR.BGL", OneVor("WEST"));
+    fs::create_directory_symlink("..", root / "SCENEDB" / "EASTHEM" / "EUR" / "UP");
+    fs::create_directory_symlink(".", root / "SCENEDB" / "WESTHEM" / "SELF");
+    fs::create_symlink(root / "SCENEDB" / "WESTHEM" / "W_VOR.BGL",
+                       root / "SCENEDB" / "EASTHEM" / "LINK_VOR.BGL"); // a file: read
+    Facility_LoadDatabase(&db);
+    auto idents = Idents(db.facilities);
+    std::sort(idents.begin(), idents.end());
+    EXPECT_EQ(idents, (std::vector<std::string>{"EUR", "WEST", "WEST"}));
+}
+#endif
+
 TEST_F(ScratchTree, MissingFoldersAndOverlongPathsAddNothing) {
     fs::remove_all(root / "SCENEDB");
     EXPECT_EQ(Facility_LoadDatabase(&db), 1);
