@@ -179,7 +179,7 @@ static void PrintGeoJson(Out& out, const ObjectList* list) {
 
 int main(int argc, char** argv) {
     std::string input, format = "json";
-    bool near = false;
+    bool near = false, singleFile = false;
     double nearLat = 0, nearLon = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
             char* end = nullptr;
             nearLat = strtod(argv[++i], &end);
             if (*end != ',' || (nearLon = strtod(end + 1, &end), *end != '\0') ||
-                fabs(nearLat) > 90 || fabs(nearLon) > 180) {
+                !(fabs(nearLat) <= 90) || !(fabs(nearLon) <= 180)) { // NaN fails too
                 fprintf(
                     stderr,
                     "skorvan-facilities: --near needs LAT,LON in degrees, such as 47.45,8.55\n");
@@ -241,6 +241,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "skorvan-facilities: reading the scenery below %s ...\n", input.c_str());
         Facility_LoadDatabase(&db);
     } else {
+        singleFile = true;
         const size_t slash = input.find_last_of('/');
         const std::string folder = slash == std::string::npos ? "." : input.substr(0, slash);
         Facility_ReadFile(&db, folder.c_str(),
@@ -275,5 +276,7 @@ int main(int argc, char** argv) {
             near ? " near the position" : "",
             g_damagedFiles ? "; some files were damaged (above)" : "");
     Facility_FreeDatabase(&db);
-    return 0;
+    // One file asked for and found damaged (empty, cut short, not a scenery
+    // file at all) is a failure; in a tree the others still count.
+    return singleFile && g_damagedFiles ? 1 : 0;
 }

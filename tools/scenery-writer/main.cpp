@@ -5,7 +5,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+namespace fs = std::filesystem;
 
 // A few small files, each with another section or feature.
 static int WriteSamples(const std::string& folder) {
@@ -31,41 +34,70 @@ static int WriteSamples(const std::string& folder) {
     return 0;
 }
 
+static const char* const USAGE =
+    "usage: skorvan-scenery-writer ROOT [--small] [--seed N]\n"
+    "       skorvan-scenery-writer FOLDER --samples   (a few small files: the fuzzer's seeds)\n"
+    "Writes ROOT/SCENEDB/EASTHEM, WESTHEM and AFDFILES/SCENERY with about 3,000 VORs,\n"
+    "5,000 NDBs and 20,000 airports with 30,000 runways (--small: a hundredth). A tree\n"
+    "this tool wrote before is replaced; a SCENEDB it did not write is left alone.\n";
+
+static int Fail(const std::string& message, int status = 1) {
+    fprintf(stderr, "skorvan-scenery-writer: %s\n", message.c_str());
+    return status;
+}
+
 int main(int argc, char** argv) {
-    if (argc < 2 || argv[1][0] == '-') {
-        fputs("usage: skorvan-scenery-writer ROOT [--small] [--seed N]\n"
-              "       skorvan-scenery-writer FOLDER --samples   (a few small files: the fuzzer's "
-              "seeds)\n"
-              "Writes ROOT/SCENEDB/EASTHEM, WESTHEM and AFDFILES/SCENERY with about 3,000 VORs,\n"
-              "5,000 NDBs and 20,000 airports with 30,000 runways (--small: a hundredth).\n",
-              argc < 2 ? stderr : stdout);
-        return argc < 2 ? 2 : 0;
-    }
     SceneryTreeCounts counts;
     unsigned seed = 1;
     bool samples = false;
-    for (int i = 2; i < argc; ++i) {
+    std::string root;
+    for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--samples") {
+        if (arg == "--help" || arg == "-h") {
+            fputs(USAGE, stdout);
+            return 0;
+        } else if (arg == "--samples") {
             samples = true;
         } else if (arg == "--small") {
             counts = SceneryTreeCounts{30, 50, 200, 300, 12};
-        } else if (arg == "--seed" && i + 1 < argc) {
-            seed = static_cast<unsigned>(strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--seed") {
+            char* end = nullptr;
+            const char* text = i + 1 < argc ? argv[++i] : "";
+            const unsigned long value = strtoul(text, &end, 10);
+            if (*text < '0' || *text > '9' || *end != '\0' || value > 0xFFFFFFFFul)
+                return Fail("--seed needs a whole number from 0 to 4294967295, not '" +
+                                std::string(text) + "'",
+                            2);
+            seed = static_cast<unsigned>(value);
+        } else if (!arg.empty() && arg[0] == '-') {
+            return Fail("unknown option " + arg + "\n" + USAGE, 2);
+        } else if (root.empty() && !arg.empty()) {
+            root = arg;
         } else {
-            fprintf(stderr, "skorvan-scenery-writer: unknown option %s\n", arg.c_str());
-            return 2;
+            return Fail(arg.empty() ? "ROOT is empty" : "one ROOT only, not also " + arg, 2);
         }
     }
-    if (samples)
-        return WriteSamples(argv[1]);
-    const uint64_t bytes = Scenery_WriteTree(argv[1], counts, seed);
-    if (bytes == 0) {
-        fprintf(stderr, "skorvan-scenery-writer: could not write below %s\n", argv[1]);
-        return 1;
+    if (root.empty())
+        return Fail(std::string("no ROOT given\n") + USAGE, 2);
+    std::error_code error;
+    if (fs::exists(root, error) && !fs::is_directory(root, error))
+        return Fail(root + " is not a folder");
+    if (samples) {
+        if (!fs::is_directory(root, error))
+            return Fail(root + " is not a folder");
+        return WriteSamples(root);
     }
+    if (fs::exists(fs::path(root) / "SCENEDB", error)) {
+        // Replace a tree of ours; never touch a simulator's own scenery.
+        if (!Scenery_RemoveTree(root))
+            return Fail(root + "/SCENEDB exists and was not written by this tool; choose another "
+                               "folder");
+    }
+    const uint64_t bytes = Scenery_WriteTree(root, counts, seed);
+    if (bytes == 0)
+        return Fail("could not write the tree below " + root);
     printf("wrote %d VORs, %d NDBs, %d airports with %d runways (%llu bytes) below %s\n",
            counts.vors, counts.ndbs, counts.airports, counts.runways,
-           static_cast<unsigned long long>(bytes), argv[1]);
+           static_cast<unsigned long long>(bytes), root.c_str());
     return 0;
 }

@@ -250,6 +250,13 @@ uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& cou
     const int navFiles = std::max(2, counts.files / 4),
               airportFiles = std::max(1, counts.files - navFiles);
     uint64_t written = 0;
+    bool ok = true;
+    std::vector<std::string> names; // every file written, for the manifest
+    const auto write = [&](const std::string& path, const std::vector<uint8_t>& bytes) {
+        ok = Scenery_WriteBytes(path, bytes) && ok;
+        names.push_back(path.substr(root.size() + 1));
+        written += bytes.size();
+    };
     auto identOf = [](int n, int letters) {
         std::string s;
         for (int i = 0; i < letters; ++i, n /= 26)
@@ -278,17 +285,14 @@ uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& cou
         vorFile.skippedEntries = ndbFile.skippedEntries = f % 3 == 0;
         char name[64];
         snprintf(name, sizeof name, "/%s_%02d_VOR.BGL", regions[f / 2 % 3].c_str(), f);
-        const auto vorBytes = Scenery_BuildFile(vorFile);
-        Scenery_WriteBytes(folder + name, vorBytes);
+        write(folder + name, Scenery_BuildFile(vorFile));
         snprintf(name, sizeof name, "/%s_%02d_ndb.bgl", regions[f / 2 % 3].c_str(), f);
-        const auto ndbBytes = Scenery_BuildFile(ndbFile);
-        Scenery_WriteBytes(folder + name, ndbBytes);
-        written += vorBytes.size() + ndbBytes.size();
+        write(folder + name, Scenery_BuildFile(ndbFile));
     }
     // Skipped by the walk: no VOR or NDB in its name.
     SceneryFile decoy;
     decoy.vors.push_back({0, 1, 1, 0, "DECOY"});
-    Scenery_WriteBytes(root + "/SCENEDB/EASTHEM/AIRPORTS.BGL", Scenery_BuildFile(decoy));
+    write(root + "/SCENEDB/EASTHEM/AIRPORTS.BGL", Scenery_BuildFile(decoy));
 
     const std::string flat = root + "/SCENEDB/AFDFILES/SCENERY";
     MakeFolders(flat);
@@ -328,9 +332,32 @@ uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& cou
         }
         char name[64];
         snprintf(name, sizeof name, "/AP%04d.BGL", f);
-        const auto bytes = Scenery_BuildFile(file);
-        Scenery_WriteBytes(flat + name, bytes);
-        written += bytes.size();
+        write(flat + name, Scenery_BuildFile(file));
     }
-    return written;
+    // The manifest names every file written, so that writing the tree again
+    // can remove exactly these first (a smaller tree leaves none behind).
+    std::string manifest;
+    for (const std::string& name : names)
+        manifest += name + "\n";
+    ok = Scenery_WriteBytes(root + "/" + SCENERY_MANIFEST,
+                            std::vector<uint8_t>(manifest.begin(), manifest.end())) &&
+         ok;
+    return ok ? written : 0;
+}
+
+bool Scenery_RemoveTree(const std::string& root) {
+    FILE* in = fopen((root + "/" + SCENERY_MANIFEST).c_str(), "rb");
+    if (in == nullptr)
+        return false;
+    char line[512];
+    while (fgets(line, sizeof line, in) != nullptr) {
+        std::string name = line;
+        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
+            name.pop_back();
+        // Only names below the root, as the writer made them.
+        if (!name.empty() && name[0] != '/' && name.find("..") == std::string::npos)
+            remove((root + "/" + name).c_str());
+    }
+    fclose(in);
+    return remove((root + "/" + SCENERY_MANIFEST).c_str()) == 0;
 }

@@ -66,8 +66,14 @@ struct SceneryTreeCounts {
 
 // Writes root/SCENEDB/{EASTHEM,WESTHEM}/<regions>/..._VOR.BGL and _NDB.BGL,
 // an AIRPORTS.BGL in EASTHEM that the walk must skip, and airport files in
-// root/SCENEDB/AFDFILES/SCENERY. Deterministic for a given seed. Returns the
-// number of bytes written.
+// root/SCENEDB/AFDFILES/SCENERY, and a manifest of them. Deterministic for a
+// given seed. Returns the number of bytes written, 0 when any file could not
+// be written whole.
 uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& counts,
                            unsigned seed = 1);
+// The file below root that names every file Scenery_WriteTree wrote.
+static const char* const SCENERY_MANIFEST = "SCENEDB/skorvan-scenery-writer.txt";
+// Removes the files a previous Scenery_WriteTree wrote below root, as its
+// manifest names them; false (nothing removed) without a manifest.
+bool Scenery_RemoveTree(const std::string& root);
 bool Scenery_WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
