@@ -8,7 +8,8 @@ set(SKORVAN_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/avionics/facilities/facilities.h
     ${PROJECT_SOURCE_DIR}/avionics/panel/panel.h
     ${PROJECT_SOURCE_DIR}/avionics/sysblock/sysblock.h
-    ${PROJECT_SOURCE_DIR}/avionics/map/map.h)
+    ${PROJECT_SOURCE_DIR}/avionics/map/map.h
+    ${PROJECT_BINARY_DIR}/generated/skorvan_version.h)
 
 add_library(skorvan_avionics STATIC
     $<TARGET_OBJECTS:skorvan_geo> $<TARGET_OBJECTS:skorvan_airdata>
@@ -25,6 +26,7 @@ target_include_directories(skorvan_avionics PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/panel>
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/sysblock>
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/avionics/map>
+    $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/generated>
     $<INSTALL_INTERFACE:include>)
 if(WIN32)
     target_link_libraries(skorvan_avionics PUBLIC gdi32 user32)

@@ -2,8 +2,13 @@
  * Uses the installed headers and library from C; prints what it computed. */
 #include <skorvan/airdata.h>
 #include <skorvan/geo.h>
+#include <skorvan/skorvan_version.h>
 
 #include <stdio.h>
+
+#if SKORVAN_VERSION != SKORVAN_VERSION_OF(SKORVAN_EXPECTED_MAJOR, SKORVAN_EXPECTED_MINOR, SKORVAN_EXPECTED_PATCH)
+#error "the installed skorvan_version.h differs from the package's version"
+#endif
 
 int main(void) {
     GeoPosition from = {0.0, 0.0, 0.0}, to = {0.0, 10.0 * DEG_TO_RAD, 0.0};
