@@ -53,9 +53,9 @@ static uint32_t Low32(int64_t value) {
 void Camera_WritePosition(const GeoPosition* position) {
     if (g_cameraLatitudeFraction == nullptr)
         return;
-    const double a = position->latitude / GEO_HALF_PI * CAMERA_LATITUDE_UNITS_PER_QUARTER_TURN;
-    const double b = position->longitude / GEO_PI * CAMERA_LONGITUDE_UNITS_PER_HALF_TURN;
-    const double metres = position->altitude * CAMERA_METRES_PER_FOOT;
+    const double a = position->latitude / GEO_HALF_PI * GEO_CAMERA_QUARTER_TURN;
+    const double b = position->longitude / GEO_PI * GEO_PACKED_HALF_TURN;
+    const double metres = position->altitude * GEO_METRES_PER_FOOT;
 
     *g_cameraLatitudeWhole = static_cast<int32_t>(Low32(TruncateToInt64(a)));
     *g_cameraLatitudeFraction = FractionSteps(a);

@@ -9,10 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 
-static const double LATITUDE_UNITS_PER_DEGREE = 111130.0;
 static const double LONGITUDE_UNITS_PER_TURN_ROOT = 16777216.0; // 2^24; a turn is 2^48
-static const double FEET_PER_METRE = 3.28084;
-static const double MS_COUNTER_PERIOD = 4294967296.0; // the counter wraps at 2^32 ms
+static const double MS_COUNTER_PERIOD = 4294967296.0;           // the counter wraps at 2^32 ms
 static const float MAX_TICK_INTERVAL_S = 1.0f;
 static const float CLOCK_SAMPLE_PERIOD_S = 1.0f;
 static const int RAND_HALF = 16384; // rand() at or below this puts the camera left
@@ -120,10 +118,10 @@ void FlyBy_Tick(void) {
         if (i != FLYBY_VAR_UNUSED_4F && !std::isfinite(Value(i)))
             return;
 
-    s->aircraft.latitude = Value(FLYBY_VAR_LATITUDE) / LATITUDE_UNITS_PER_DEGREE * DEG_TO_RAD;
+    s->aircraft.latitude = Value(FLYBY_VAR_LATITUDE) / GEO_LATITUDE_UNITS_PER_DEGREE * DEG_TO_RAD;
     s->aircraft.longitude = Value(FLYBY_VAR_LONGITUDE) / LONGITUDE_UNITS_PER_TURN_ROOT /
                             LONGITUDE_UNITS_PER_TURN_ROOT * 360.0 * DEG_TO_RAD;
-    s->aircraft.altitude = Value(FLYBY_VAR_ALTITUDE) * FEET_PER_METRE;
+    s->aircraft.altitude = Value(FLYBY_VAR_ALTITUDE) * GEO_FEET_PER_METRE;
     s->aircraftPitchDeg = Value(FLYBY_VAR_PITCH);
     s->aircraftHeadingDeg = Value(FLYBY_VAR_HEADING);
     s->headingSamples = samplesBefore;
@@ -135,6 +133,10 @@ void FlyBy_Tick(void) {
         s->countdown = static_cast<float>(duration);
         ChooseSide(s);
         const double groundSpeedKmh = Value(FLYBY_VAR_GROUND_SPEED);
+        // The distance flown in one whole period (km/h to m/s, times the
+        // duration): the camera waits where the aircraft will be when the
+        // period ends. The factors 2 and 0.5 cancel exactly in binary
+        // floating point; they are kept as the formula was first written.
         s->flyByDistance = groundSpeedKmh * 2.0 * 1000.0 / 3600.0 * duration * 0.5;
         const int32_t minDistance = Settings_Get(g_flyBySettings.FlyByMinDistance);
         if (minDistance > s->flyByDistance)
@@ -184,7 +186,10 @@ void FlyBy_Place(void) {
 
     GeoPosition p;
     Geo_OffsetToPosition(&s->aircraft, &v, &p);
-    p.altitude = v.y * 0.5 * FEET_PER_METRE + s->aircraft.altitude +
+    // Half the height the aircraft gains along its pitch over the distance:
+    // a climbing or descending aircraft passes through the middle of the
+    // view instead of above or below it.
+    p.altitude = v.y * 0.5 * GEO_FEET_PER_METRE + s->aircraft.altitude +
                  Settings_Get(g_flyBySettings.FlyByRelAltitude);
     if (!std::isfinite(p.latitude) || !std::isfinite(p.longitude) || !std::isfinite(p.altitude))
         return; // the camera stays where it was

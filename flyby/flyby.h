@@ -33,10 +33,7 @@ enum {
     CAMERA_OFFSET_ALTITUDE = 0x14,          // int16, whole metres
     CAMERA_MEMORY_SIZE = 0x16,
 };
-static const double CAMERA_LATITUDE_UNITS_PER_QUARTER_TURN = 10001700.0;
-static const double CAMERA_LONGITUDE_UNITS_PER_HALF_TURN = 2147483648.0;
 static const double CAMERA_FRACTION_STEPS = 4294967295.0; // per whole unit
-static const double CAMERA_METRES_PER_FOOT = 0.3048;
 
 // The five output words, null until start-up (or a test) sets them.
 extern volatile uint32_t* g_cameraLatitudeFraction;

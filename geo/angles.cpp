@@ -64,8 +64,6 @@ double Angle_DifferenceDeg(double a, double b) {
     return Difference(a, b, 360.0, 180.0, 90.0);
 }
 
-static const double PACKED_QUARTER_TURN = 10001750.0;
-
 static double FoldHalfTurn(double x) {
     return x > GEO_HALF_PI ? x - GEO_PI : x;
 }
@@ -75,9 +73,9 @@ double Angle_FromPacked24(int32_t packed) {
     if (bits & 0x00800000u)
         bits |= 0xFF000000u;
     const double v = static_cast<int32_t>(bits);
-    return FoldHalfTurn(v * 2.0 / PACKED_QUARTER_TURN * GEO_HALF_PI);
+    return FoldHalfTurn(v * 2.0 / GEO_SCENERY_QUARTER_TURN * GEO_HALF_PI);
 }
 
 double Angle_FromPacked32(int32_t packed) {
-    return FoldHalfTurn(packed / 128.0 / PACKED_QUARTER_TURN * GEO_HALF_PI);
+    return FoldHalfTurn(packed / 128.0 / GEO_SCENERY_QUARTER_TURN * GEO_HALF_PI);
 }

@@ -30,16 +30,40 @@ typedef struct Vector3 {
     double z;
 } Vector3;
 
-/* Exact values used throughout the module; the angle factors differ from
- * pi/180 and 180/pi in their last digits, and callers rely on that. */
-static const double EARTH_RADIUS_M = 6367310.0;
+/* ---- Units and formats: every constant of the module in one place --------------- */
+
+/* Angles. The two factors differ from pi/180 and 180/pi in their last
+ * digits, and callers rely on that: they are the simulator's own. */
 static const double DEG_TO_RAD = 0.01745329251944;
 static const double RAD_TO_DEG = 57.29577951471995;
 static const double GEO_PI = 3.141592653589793;
 static const double GEO_HALF_PI = 1.5707963267948966;
 static const double GEO_TWO_PI = 6.283185307179586;
+
+/* The earth: a sphere of the simulator's radius (metres), and the nautical
+ * mile as minutes of arc. */
+static const double EARTH_RADIUS_M = 6367310.0;
 static const double GEO_MINUTES_PER_DEGREE = 60.0;
 static const double GEO_METRES_PER_MINUTE = 1852.0;
+
+/* Feet and metres. The two are not exact reciprocals (3.28084 x 0.3048 is
+ * 1.0000000032): each is used where the simulator uses it, metres to feet
+ * with the first and feet to metres with the second. */
+static const double GEO_FEET_PER_METRE = 3.28084;
+static const double GEO_METRES_PER_FOOT = 0.3048;
+
+/* The simulator's aircraft-latitude variable: 111,130 units per degree. */
+static const double GEO_LATITUDE_UNITS_PER_DEGREE = 111130.0;
+
+/* Packed latitudes count units of a quarter turn, and the simulator uses two
+ * figures for it: its camera memory takes 10,001,700 units, its scenery
+ * files and the packed angle formats 10,001,750. They differ by 5 parts in a
+ * million, some 28 m at 50 degrees of latitude, so each format must be
+ * read and written with its own figure. */
+static const double GEO_CAMERA_QUARTER_TURN = 10001700.0;
+static const double GEO_SCENERY_QUARTER_TURN = 10001750.0;
+/* Packed 32-bit longitudes: 2^31 units per half turn (a signed full turn). */
+static const double GEO_PACKED_HALF_TURN = 2147483648.0;
 
 /* Rotate v about the x axis by angle (radians): a positive angle turns +z toward +y. */
 void Vec3_RotateX(Vector3* v, double angle);
@@ -126,7 +150,8 @@ void Angle_WrapDeg(double* angle);
 double Angle_DifferenceRad(double a, double b);
 double Angle_DifferenceDeg(double a, double b);
 /* Packed angles of the simulator's records (radians): a 24-bit signed value
- * in 2 x 10001750ths of a quarter turn, and a 32-bit one in 128ths of those. */
+ * in 2 / GEO_SCENERY_QUARTER_TURN of a quarter turn, and a 32-bit one in 128ths of
+ * those. */
 double Angle_FromPacked24(int32_t packed);
 double Angle_FromPacked32(int32_t packed);
 
