@@ -5,7 +5,13 @@
  * angle wrapping, packed angle and radio-frequency formats, coordinate text;
  * and two control steps. Angles in radians unless a name says otherwise,
  * distances in metres, altitudes in feet. Pure functions over caller-owned
- * records, safe on any thread. Usable from C and C++. */
+ * records, safe on any thread. Usable from C and C++.
+ *
+ * Conventions: results are written through out pointers the caller owns
+ * (in and out may not overlap unless a function says so); nothing here
+ * allocates, fails or keeps a pointer. Accuracy is double precision on a
+ * sphere of EARTH_RADIUS_M; where a formula loses more, its function says
+ * how much and over what range. */
 #ifndef SKORVAN_GEO_H
 #define SKORVAN_GEO_H
 
@@ -77,7 +83,10 @@ double Vec3_AngleXZ(const Vector3* p, const Vector3* q);
 
 /* The position reached from origin by a metric offset (x east, z north; y is
  * ignored) laid on the tangent plane and carried back to the sphere. The
- * result's longitude lies in [-2pi, 0); its altitude is 0. */
+ * result's longitude lies in [-2pi, 0); its altitude is 0.
+ * Accuracy: an offset of length L lands R atan(L/R) from origin along the
+ * sphere, short of L by about L^3 / 3R^2: under 1 cm up to 10 km, 8 m at
+ * 100 km. Meant for offsets of a few kilometres, as the fly-by's. */
 void Geo_OffsetToPosition(const GeoPosition* origin, const Vector3* offset, GeoPosition* out);
 
 /* An origin with the sines and cosines of its rotations worked out once,
@@ -104,7 +113,12 @@ void Geo_ShortOffsetToPosition(const GeoShortOrigin* prepared, double east, doub
 
 /* Great-circle distance (metres, 111120 m per degree of arc) and initial
  * bearing (degrees, [0, 360]) from one position to another; altitude is
- * ignored. Coincident and exactly antipodal positions give 0 and 0. */
+ * ignored. Coincident and exactly antipodal positions give 0 and 0.
+ * Accuracy: by the law of cosines, so near coincident points the distance
+ * resolves about 0.1 m (below a metre it is only good to that step, and
+ * the bearing of points closer than a few metres is rough); from there to
+ * half the earth's circumference, double precision. Any two positions are
+ * valid input. */
 void Geo_DistanceBearing(const GeoPosition* from, const GeoPosition* to, double* distance,
                          double* bearing);
 
@@ -135,7 +149,9 @@ void Geo_RelativeVector(const GeoPosition* target, const GeoPosition* reference,
 void Geo_InterpolateGreatCircle(const GeoPosition* a, const GeoPosition* b, double t,
                                 GeoPosition* out);
 /* A point between a and b through a's tangent plane; its altitude (feet) is
- * interpolated linearly, its longitude wrapped into (-pi, pi]. */
+ * interpolated linearly, its longitude wrapped into (-pi, pi]. Off the
+ * great circle by the tangent plane's error (see Geo_OffsetToPosition):
+ * for points within some tens of kilometres. */
 void Geo_InterpolateTangent(const GeoPosition* a, const GeoPosition* b, double t, GeoPosition* out);
 
 /* ---- Angles ------------------------------------------------------------------- */

@@ -4,7 +4,12 @@
  * 300-unit band comparisons and random-number helpers. Altitudes in feet,
  * temperatures in degrees Celsius, pressure in inches of mercury, density in
  * kg/m^3, speeds in knots. Pure functions (but the random ones, which draw
- * from the C library's rand). Usable from C and C++. */
+ * from the C library's rand). Usable from C and C++.
+ *
+ * Conventions: every function returns its value; none allocates or fails.
+ * The atmosphere is the standard one, valid from sea level to about
+ * 65,000 ft; the random helpers share rand()'s state, so call them from
+ * one thread. */
 #ifndef SKORVAN_AIRDATA_H
 #define SKORVAN_AIRDATA_H
 

@@ -4,7 +4,15 @@
  * facility sections of a ".BGL" file, and the database that walks the
  * scenery folders and keeps the facilities near the aircraft. The reader
  * checks every read against the file's size: damaged files are read as far
- * as they make sense, never beyond their end. Usable from C and C++. */
+ * as they make sense, never beyond their end. Usable from C and C++.
+ *
+ * Conventions: the int32_t functions return 1 when they did their work
+ * and 0 when they could not (memory short, not loaded yet); a damaged or
+ * unreadable file is not a failure (its report or the damage callback says
+ * what was damaged). The database is a caller-owned record that owns the
+ * lists and records it fills; Facility_FreeDatabase releases them. No
+ * exception or longjmp leaves these functions. One thread at a time per
+ * database. */
 #ifndef SKORVAN_FACILITIES_H
 #define SKORVAN_FACILITIES_H
 

@@ -3,7 +3,12 @@
  * an optional callback that releases items, and a flag that makes the list
  * a non-owning view of items that belong elsewhere. Callers may walk a list
  * directly from head along next links. One thread at a time. Usable from C
- * and C++. */
+ * and C++.
+ *
+ * Conventions: functions that can fail return 1 on success and 0 on
+ * failure (a null list or node, or memory short). An owning list releases its items with its
+ * callback when they leave it; a borrowed (non-owning) list never does. The caller owns the list
+ * itself and ends it with List_Destroy. */
 #ifndef SKORVAN_LIST_H
 #define SKORVAN_LIST_H
 

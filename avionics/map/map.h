@@ -5,7 +5,13 @@
  * routines, the scene, and Map_Draw, which projects the near facilities,
  * two routes, two runways and traffic around the aircraft. Coordinates are
  * canvas pixels (doubles until drawn, then truncated toward zero). Usable
- * from C and C++. */
+ * from C and C++.
+ *
+ * Conventions: the canvas, the scene and the device are the caller's and
+ * are only borrowed for one call; drawing allocates nothing and cannot
+ * fail (what lies off the canvas or on the far side of the earth is left
+ * out). Map_Draw runs on the thread that owns the device context. The GDI
+ * device is declared only in Windows builds. */
 #ifndef SKORVAN_MAP_H
 #define SKORVAN_MAP_H
 

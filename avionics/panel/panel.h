@@ -4,7 +4,12 @@
  * closes its pop-up elements, and three Windows services (load a bitmap
  * resource, copy a bitmap onto a device context, centre a window). Handles
  * are passed as plain pointers so that this header needs no platform
- * header. One thread at a time. Usable from C and C++. */
+ * header. One thread at a time. Usable from C and C++.
+ *
+ * Conventions: functions return 1 when they did their work and 0 when they
+ * did not (a null argument, no match, a failed Windows call). The mouse map
+ * and its arrays belong to the gauge; nothing here keeps or frees them. The
+ * Windows services are declared only in Windows builds. */
 #ifndef SKORVAN_PANEL_H
 #define SKORVAN_PANEL_H
 

@@ -2,7 +2,13 @@
  * The shared system block: a named shared-memory block of 242940 bytes
  * ("FS2002_ORVELAN_SYSTEM") that the modules loaded into the simulator share,
  * the dispatcher it carries, the mutex its users take around the shared
- * state, and a small per-module counter. Usable from C and C++. */
+ * state, and a small per-module counter. Usable from C and C++.
+ *
+ * Conventions: functions return 1 on success and 0 on failure unless a
+ * function says otherwise (SystemBlock_Call returns the dispatcher's
+ * result). The caller owns the SystemBlock record; the block itself
+ * belongs to every module that has it open and lives until the last
+ * closes it. Any thread may call; the lock is recursive. */
 #ifndef SKORVAN_SYSBLOCK_H
 #define SKORVAN_SYSBLOCK_H
 
