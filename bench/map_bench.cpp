@@ -94,6 +94,10 @@ void Map_Draw_5000Facilities(benchmark::State& state) {
     state.SetLabel(std::to_string(recorder.count / std::max<int64_t>(1, state.iterations())) +
                    " device calls a pass");
 }
-BENCHMARK(Map_Draw_5000Facilities)->ArgName("inside")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Map_Draw_5000Facilities)
+    ->ArgName("inside")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

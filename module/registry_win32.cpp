@@ -41,7 +41,8 @@ int32_t Registry_WriteValue(RegistryValueRecord* record) {
             return 0;
     }
     record->data[sizeof record->data - 1] = '\0';
-    DWORD size = static_cast<DWORD>(strlen(record->data) + 1);
+    const size_t length = strlen(record->data) + 1; // with its NUL
+    const DWORD size = static_cast<DWORD>(length);
     int32_t result =
         RegSetValueExA(key, record->valueName, 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(record->data), size) == ERROR_SUCCESS;

@@ -52,13 +52,15 @@ namespace {
 // megahertz: the whole megahertz is the channel divided by 20 in integers,
 // the rest counts 0.05 MHz steps.
 float ChannelFrequency(uint32_t channel) {
-    return static_cast<float>(108 + channel / 20 + (channel % 20) * 0.05);
+    const uint32_t megahertz = 108 + channel / 20;
+    return static_cast<float>(megahertz + (channel % 20) * 0.05);
 }
 
 FacilityRecord* DecodeVor(Checked<VorEntry> entry, uint32_t channel) {
     FacilityRecord* record = Reader_NewRecord(FACILITY_VOR);
     if (record != nullptr) {
-        record->entryCode = static_cast<int8_t>(Get(entry, VOR_CODE));
+        const uint32_t code = Get(entry, VOR_CODE); // a signed byte
+        record->entryCode = static_cast<int32_t>(code) - (code & 0x80 ? 256 : 0);
         record->frequency = ChannelFrequency(channel);
         record->position = Facility_DecodePosition(Get(entry, VOR_POSITION));
         Reader_CopyIdent(record->ident, Get(entry, VOR_IDENT), 5, 2);

@@ -46,7 +46,7 @@ int Reader_Block(const FacilityReader* r, uint64_t offset, layout::Checked<BLOCK
 template <typename BLOCK, int OFFSET, typename TYPE, typename VALUE>
 int Reader_Field(const FacilityReader* r, uint64_t offset, layout::Field<BLOCK, OFFSET, TYPE>,
                  VALUE* out) {
-    if (offset > r->size || static_cast<uint64_t>(OFFSET + TYPE::WIDTH) > r->size - offset)
+    if (offset > r->size || static_cast<uint64_t>(OFFSET) + TYPE::WIDTH > r->size - offset)
         return 0;
     *out = TYPE::Get(r->data + offset + OFFSET);
     return 1;

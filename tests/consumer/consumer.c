@@ -6,7 +6,8 @@
 
 #include <stdio.h>
 
-#if SKORVAN_VERSION != SKORVAN_VERSION_OF(SKORVAN_EXPECTED_MAJOR, SKORVAN_EXPECTED_MINOR, SKORVAN_EXPECTED_PATCH)
+#if SKORVAN_VERSION !=                                                                             \
+    SKORVAN_VERSION_OF(SKORVAN_EXPECTED_MAJOR, SKORVAN_EXPECTED_MINOR, SKORVAN_EXPECTED_PATCH)
 #error "the installed skorvan_version.h differs from the package's version"
 #endif
 
@@ -17,5 +18,6 @@ int main(void) {
     Geo_DistanceBearing(&from, &to, &distance, &bearing);
     Frequency_Format(Frequency_FromBcd(0x1235), text, sizeof text);
     printf("%.0f %.0f %s %.4f\n", distance, bearing, text, AirData_MachFromCas(36089, 250, 10000));
-    return !(distance > 1111199 && distance < 1111201 && bearing > 89.999999 && bearing < 90.000001);
+    return !(distance > 1111199 && distance < 1111201 && bearing > 89.999999 &&
+             bearing < 90.000001);
 }
