@@ -37,7 +37,7 @@ struct BigScene {
         List_SetBorrowed(context.facilities.nearFacilities, 1);
         for (int i = 0; i < FACILITIES; ++i) {
             records[i].kind = 1 + (i % 3 == 2 ? 4 : i % 2);
-            records[i].ident[0] = 'A' + i % 26;
+            records[i].ident[0] = static_cast<char>('A' + i % 26);
             records[i].position =
                 inside ? GeoPosition{lat + near(random), lon + near(random) / cos(lat), 0}
                        : GeoPosition{lat + near(random), lon + east(random) / cos(lat), 0};

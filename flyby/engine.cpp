@@ -75,7 +75,8 @@ static void ChooseSide(FlyByState* s) {
 // the row, so that a pause never reads as a turn.
 static void SampleTurnRate(FlyByState* s, double headingDeg) {
     if (s->headingSamples > 0 && s->tickInterval > 0.0f)
-        s->turnRateDegPerS = remainder(headingDeg - s->previousHeadingDeg, 360.0) / s->tickInterval;
+        s->turnRateDegPerS = remainder(headingDeg - s->previousHeadingDeg, 360.0) /
+                             static_cast<double>(s->tickInterval);
     s->previousHeadingDeg = headingDeg;
     if (s->headingSamples < 2)
         ++s->headingSamples;

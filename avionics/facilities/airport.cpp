@@ -35,7 +35,7 @@ void SetThresholds(RunwayRecord* runway, uint32_t headingWord, BearingCache* cac
     GeoShortOrigin centre;
     Geo_PrepareShortOrigin(&runway->centre, &centre);
     const double primary = runway->primaryEnd.heading, opposite = runway->oppositeEnd.heading;
-    const double distance = runway->length * 0.5;
+    const double distance = static_cast<double>(runway->length) * 0.5;
     const uint32_t slot = headingWord % BearingCache::SIZE;
     if (cache->word[slot] != headingWord) {
         const double bearing = (primary + 180.0) * DEG_TO_RAD;

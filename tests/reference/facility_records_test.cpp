@@ -32,20 +32,26 @@ std::string Text(const char* format, ...) {
     return line;
 }
 
+// printf takes a float as a double; said so, for -Wdouble-promotion.
+double F64(float v) {
+    return v;
+}
+
 // One line per record, runway and end; thresholds on lines of their own
 // that start with "T", so that they can be compared with a tolerance.
 std::string Dump(const FacilityRecord* r) {
     std::string out = Text("F %d '%s' %.17g %.17g %.17g %.9g %d %d\n", r->kind, r->ident,
                            r->position.latitude, r->position.longitude, r->position.altitude,
-                           r->frequency, r->entryCode, r->runwayCount);
+                           F64(r->frequency), r->entryCode, r->runwayCount);
     for (int32_t i = 0; i < r->runwayCount; ++i) {
         const RunwayRecord& w = r->runways[i];
         out += Text("R '%s' %.17g %.17g %.9g %.9g %.9g\n", w.ident, w.centre.latitude,
-                    w.centre.longitude, w.heading, w.length, w.width);
+                    w.centre.longitude, F64(w.heading), F64(w.length), F64(w.width));
         for (const RunwayEnd* e : {&w.primaryEnd, &w.oppositeEnd}) {
-            out += Text("E '%s' %.9g %.9g '%s' %.17g %.17g %.17g %.9g %.9g\n", e->ident, e->heading,
-                        e->length, e->aidIdent, e->aidPosition.latitude, e->aidPosition.longitude,
-                        e->aidPosition.altitude, e->aidCourse, e->aidFrequency);
+            out += Text("E '%s' %.9g %.9g '%s' %.17g %.17g %.17g %.9g %.9g\n", e->ident,
+                        F64(e->heading), F64(e->length), e->aidIdent, e->aidPosition.latitude,
+                        e->aidPosition.longitude, e->aidPosition.altitude, F64(e->aidCourse),
+                        F64(e->aidFrequency));
             out += Text("T %.17g %.17g %.17g\n", e->threshold.latitude, e->threshold.longitude,
                         e->threshold.altitude);
         }

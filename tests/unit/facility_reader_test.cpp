@@ -179,8 +179,8 @@ TEST(FacilityReader, ThresholdsAreTheOffsetsTurnedByEachEndsBearing) {
         for (int i = 0; i < airport->runwayCount; ++i) {
             const RunwayRecord& r = airport->runways[i];
             for (const RunwayEnd* end : {&r.primaryEnd, &r.oppositeEnd}) {
-                Vector3 v = {0, 0, end->length * 0.5};
-                Vec3_RotateY(&v, (end->heading + 180.0) * DEG_TO_RAD);
+                Vector3 v = {0, 0, static_cast<double>(end->length) * 0.5};
+                Vec3_RotateY(&v, (static_cast<double>(end->heading) + 180.0) * DEG_TO_RAD);
                 GeoPosition expect;
                 Geo_OffsetToPosition(&r.centre, &v, &expect);
                 ASSERT_NEAR(end->threshold.latitude, expect.latitude, 2e-15) << i;
