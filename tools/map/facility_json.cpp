@@ -101,7 +101,7 @@ bool MapFacilities_ParseJson(const std::string& text, FacilityDatabase* db, std:
     json all;
     try {
         all = json::parse(text);
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) { // a syntax error, or a number beyond a double
         const std::string what = e.what();
         const size_t bracket = what.find("] ");
         return *error = "not valid JSON: " +
