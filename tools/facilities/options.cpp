@@ -11,7 +11,7 @@ static const char FOOTER[] =
     "and SCENEDB/AFDFILES/SCENERY), and prints the records. --near prints only the\n"
     "facilities near a position (degrees), as the moving map would draw them.\n"
     "Exit status: 0 done (damaged files in a folder are named and skipped past), 1 the\n"
-    "input is missing or a single file is damaged, or the output failed, 2 a usage error.";
+    "input is missing or a single file is damaged, or the output failed, 2 a usage error.\n";
 
 void FacilitiesOptions_Add(CLI::App& app, FacilitiesOptions* o) {
     app.footer(FOOTER);

@@ -12,7 +12,7 @@ static const char FOOTER[] =
     "GeoJSON or CSV). The route CSV has the header point_kind,facility_kind,ident,lat_deg,\n"
     "lon_deg (point kinds 1, 2, 3, 6, 8 are route marks, others waypoints; facility kinds\n"
     "1 NDB, 2 VOR, 5 airport); the traffic CSV lat_deg,lon_deg,kind,relative_altitude_ft\n"
-    "(kinds 1 to 4). Exit status: 0 drawn, 1 an input or the output failed, 2 a usage error.";
+    "(kinds 1 to 4). Exit status: 0 drawn, 1 an input or the output failed, 2 a usage error.\n";
 
 // CLI11 names the option in front of this message.
 static std::string NumberCheck(const std::string& text) {
@@ -74,7 +74,7 @@ static bool CheckFormat(MapOptions* o, std::string* error) {
 
 static bool CheckRunways(MapOptions* o, std::string* error) {
     if (o->runways.size() > 2)
-        return *error = "--runway is given twice at most", false;
+        return *error = "--runway may be given twice at most", false;
     for (const std::string& text : o->runways) {
         double v[4];
         int used = 0;
@@ -111,5 +111,8 @@ bool MapOptions_Check(MapOptions* o, std::string* error) {
         return *error = "--lat is -90 to 90 and --lon -180 to 180 degrees", false;
     if (!o->scenery.empty() && !o->facilities.empty())
         return *error = "--scenery and --facilities are two sources: give one", false;
+    if ((o->facilities == "-") + (o->route == "-") + (o->traffic == "-") > 1)
+        return *error = "only one of --facilities, --route and --traffic can read standard input",
+               false;
     return CheckFormat(o, error) && CheckSize(o, error) && CheckRunways(o, error);
 }

@@ -9,7 +9,7 @@ static const char FOOTER[] =
     "5,000 NDBs and 20,000 airports with 30,000 runways (--small: a hundredth). A tree\n"
     "this tool wrote before is replaced; a SCENEDB it did not write is left alone.\n"
     "Exit status: 0 written, 1 a file could not be written or ROOT was refused, 2 a usage "
-    "error.";
+    "error.\n";
 
 void WriterOptions_Add(CLI::App& app, WriterOptions* o) {
     app.footer(FOOTER);
