@@ -8,8 +8,10 @@ bool MapFacilities_ParseCsv(const std::string& text, FacilityDatabase* db, std::
     std::vector<CsvRow> rows;
     if (!Csv_Parse(text, &rows, error))
         return false;
-    if (rows.empty() || rows.front().fields.size() != 7 ||
-        rows.front().fields[0] + "," + rows.front().fields[1] != "kind,ident")
+    std::string header;
+    for (const std::string& name : rows.empty() ? std::vector<std::string>() : rows[0].fields)
+        header += (header.empty() ? "" : ",") + name;
+    if (header != FACILITY_HEADER)
         return *error =
                    "neither JSON, GeoJSON nor CSV with the header " + std::string(FACILITY_HEADER),
                false;
