@@ -38,12 +38,16 @@ static void Coordinates(FacilitiesOut* out, const GeoPosition& p) {
 }
 
 static void Field(FacilitiesOut* out, const char* name, double value) {
-    Out_Text(out, std::string(",\"") + name + "\":");
+    Out_Text(out, ",\"");
+    Out_Text(out, name);
+    Out_Text(out, "\":");
     Out_Number(out, value);
 }
 
 static void Field(FacilitiesOut* out, const char* name, float value) {
-    Out_Text(out, std::string(",\"") + name + "\":");
+    Out_Text(out, ",\"");
+    Out_Text(out, name);
+    Out_Text(out, "\":");
     Out_Number(out, value);
 }
 
@@ -109,7 +113,8 @@ void Facilities_PrintCsv(FacilitiesOut* out, const ObjectList* list) {
     Out_Text(out, "kind,ident,lat_deg,lon_deg,alt_ft,frequency_mhz,runways\n");
     for (const ListNode* n = list ? list->head : nullptr; n; n = n->next) {
         const FacilityRecord* r = static_cast<const FacilityRecord*>(n->item);
-        Out_Text(out, std::string(KindName(r->kind)) + ",");
+        Out_Text(out, KindName(r->kind));
+        Out_Text(out, ",");
         Out_Csv(out, r->ident);
         Out_Text(out, ",");
         Out_Number(out, r->position.latitude * RAD_TO_DEG);
