@@ -46,10 +46,12 @@ TEST(TrackGpx, ReadsWhatTheXmlMeans) {
     for (const auto& c : cases) {
         std::vector<TrackSample> track;
         std::string error;
-        ASSERT_TRUE(Track_ReadGpx(c.text, &track, &error)) << c.name << ": " << error;
-        ASSERT_EQ(track.size(), 2u) << c.name;
-        EXPECT_DOUBLE_EQ(track[0].latDeg, 47) << c.name;
-        EXPECT_DOUBLE_EQ(track[1].tS, c.lastS) << c.name;
+        EXPECT_TRUE(Track_ReadGpx(c.text, &track, &error)) << c.name << ": " << error;
+        EXPECT_EQ(track.size(), 2u) << c.name;
+        if (track.size() == 2) {
+            EXPECT_DOUBLE_EQ(track[0].latDeg, 47) << c.name;
+            EXPECT_DOUBLE_EQ(track[1].tS, c.lastS) << c.name;
+        }
     }
 }
 
