@@ -116,7 +116,7 @@ TEST(ReplayRun, TellsEachWriteAsItsTickEndsAndTheShareDone) {
 
 double SecondsToReplay(const std::vector<TrackSample>& track) {
     double best = INFINITY;
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) { // the best of three: other work on the machine only adds
         const auto start = std::chrono::steady_clock::now();
         Replay_Run(track, ReplaySettings{});
         best = std::fmin(
