@@ -8,8 +8,8 @@
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
-#include <chrono>
 #include <cmath>
+#include <ctime>
 
 namespace {
 
@@ -114,23 +114,23 @@ TEST(ReplayRun, TellsEachWriteAsItsTickEndsAndTheShareDone) {
     EXPECT_LE(shares.back(), 1.0);
 }
 
+// Processor time, not wall time: other work on the machine must not count.
 double SecondsToReplay(const std::vector<TrackSample>& track) {
     double best = INFINITY;
-    for (int i = 0; i < 3; ++i) { // the best of three: other work on the machine only adds
-        const auto start = std::chrono::steady_clock::now();
-        Replay_Run(track, ReplaySettings{});
-        best = std::fmin(
-            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    for (int i = 0; i < 3; ++i) {
+        const std::clock_t start = std::clock();
+        Replay_Run(track, ReplaySettings{}, 50);
+        best = std::fmin(best, static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
     }
     return best;
 }
 
-// Four times the flight costs about four times the time (a scan from the
-// start at every lookup made it sixteen).
+// Eight times the flight costs about eight times the time (a scan from the
+// start at every lookup made it sixty-four).
 TEST(ReplayRun, CostGrowsLinearlyWithTheFlight) {
-    const double shortRun = SecondsToReplay(East(1200, 0.1));
+    const double shortRun = SecondsToReplay(East(600, 0.1));
     const double longRun = SecondsToReplay(East(4800, 0.1));
-    EXPECT_LT(longRun / shortRun, 8.0) << shortRun << " s, then " << longRun << " s";
+    EXPECT_LT(longRun / shortRun, 24.0) << shortRun << " s, then " << longRun << " s";
 
     // A lookup before the cursor is still right.
     const std::vector<TrackSample> track = East(100, 0.1);
