@@ -22,7 +22,8 @@ struct Options {
 void AddOptions(CLI::App& app, Options* o) {
     app.add_option("flight", o->flight,
                    "The flight: CSV (header t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,"
-                   "groundspeed_kmh) or GPX; - reads standard input");
+                   "groundspeed_kmh) or GPX; - reads standard input")
+        ->type_name("FLIGHT");
     const struct {
         const char* name;
         int32_t* value;
@@ -45,7 +46,7 @@ void AddOptions(CLI::App& app, Options* o) {
         ->capture_default_str();
     CLI::Option* svg =
         app.add_option("--svg", o->svg, "A picture of the flight and its camera points");
-    const CLI::Option* outputs[] = {
+    CLI::Option* outputs[] = {
         app.add_option("--csv", o->csv, "One line per camera write"),
         app.add_option("--geojson", o->geojson, "The track and the camera points as GeoJSON"),
         app.add_option("--gpx", o->gpx, "The fly-by points (waypoints) and the track as GPX 1.1"),
@@ -63,8 +64,12 @@ void AddOptions(CLI::App& app, Options* o) {
             ->needs(svg)
             ->excludes("flight")
             ->excludes("--compare-follow-turn");
-    for (const CLI::Option* output : outputs)
+    for (CLI::Option* output : outputs) {
+        output->type_name("FILE");
         hostLog->excludes(output->get_name());
+    }
+    svg->type_name("FILE");
+    hostLog->type_name("LOG");
     Cli_AddStandard(app, &o->quiet);
     app.footer("Output files and the flight may be -, standard output or input. The fly-by and "
                "shot lines go to standard output (to standard error when an output file does).");
