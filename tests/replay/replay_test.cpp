@@ -30,6 +30,12 @@ TEST(TrackCsv, RefusesBadFilesNamingTheLine) {
         {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n5,1,2,3,4,5,6\n\n4,1,2,"
          "3,4,5,6\n",
          "line 4: time goes backwards"},
+        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,95,2,"
+         "3,"
+         "4,5,6\n",
+         "line 3: latitude 95 is outside -90..90"},
+        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,-181,3,4,5,6\n",
+         "line 2: longitude -181 is outside -180..180"},
         {"", "the file is empty"},
     };
     for (const BadCsv& c : cases) {

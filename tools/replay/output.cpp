@@ -3,17 +3,64 @@
 // GeoJSON.
 #include "replay.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include <cmath>
 
-std::string Format(const char* format, ...) {
-    char text[512];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
+namespace {
+
+// A position for a GeoJSON line: longitude first, as GeoJSON has it.
+struct LinePoint {
+    double lonDeg, latDeg, altM;
+};
+typedef std::vector<LinePoint> LinePart;
+
+// Cuts a line where it crosses the 180th meridian the short way, so that
+// maps do not draw it round the world: each part ends on one side of the
+// meridian and the next starts on the other, at the latitude of the crossing.
+std::vector<LinePart> CutAtDateLine(const std::vector<LinePoint>& points) {
+    std::vector<LinePart> parts(1);
+    for (size_t i = 0; i < points.size(); ++i) {
+        LinePoint b = points[i];
+        b.lonDeg = remainder(b.lonDeg, 360.0);
+        if (i > 0) {
+            const LinePoint& a = parts.back().back();
+            const double step = b.lonDeg - a.lonDeg;
+            if (fabs(step) > 180) {
+                const double edge = step < 0 ? 180.0 : -180.0;
+                const double unwrapped = b.lonDeg + (step < 0 ? 360.0 : -360.0);
+                const double f = (edge - a.lonDeg) / (unwrapped - a.lonDeg);
+                const double lat = a.latDeg + (b.latDeg - a.latDeg) * f;
+                const double alt = a.altM + (b.altM - a.altM) * f;
+                parts.back().push_back({edge, lat, alt});
+                parts.push_back({{-edge, lat, alt}});
+            }
+        }
+        parts.back().push_back(b);
+    }
+    return parts;
 }
+
+std::string Coordinates(const LinePart& part, bool withAltitude) {
+    std::string out = "[";
+    for (size_t i = 0; i < part.size(); ++i)
+        out += withAltitude ? Format("%s[%.8f,%.8f,%.1f]", i ? "," : "", part[i].lonDeg,
+                                     part[i].latDeg, part[i].altM)
+                            : Format("%s[%.8f,%.8f]", i ? "," : "", part[i].lonDeg, part[i].latDeg);
+    return out + "]";
+}
+
+// A LineString, or a MultiLineString when the line crosses the date line.
+std::string LineGeometry(const std::vector<LinePoint>& points, bool withAltitude) {
+    const std::vector<LinePart> parts = CutAtDateLine(points);
+    if (parts.size() == 1)
+        return "{\"type\":\"LineString\",\"coordinates\":" + Coordinates(parts[0], withAltitude) +
+               "}";
+    std::string out = "{\"type\":\"MultiLineString\",\"coordinates\":[";
+    for (size_t i = 0; i < parts.size(); ++i)
+        out += (i ? "," : "") + Coordinates(parts[i], withAltitude);
+    return out + "]}";
+}
+
+} // namespace
 
 std::string Replay_Csv(const std::vector<CameraWrite>& writes) {
     std::string out = "t_s,kind,lat_deg,lon_deg,alt_ft,latfrac,latwhole,lonfrac,lonwhole,altm\n";
@@ -26,24 +73,26 @@ std::string Replay_Csv(const std::vector<CameraWrite>& writes) {
 
 std::string Replay_GeoJson(const std::vector<TrackSample>& track,
                            const std::vector<CameraWrite>& writes) {
+    std::vector<LinePoint> flown;
+    for (const TrackSample& s : track)
+        flown.push_back({s.lonDeg, s.latDeg, s.altFt * 0.3048});
     std::string out = "{\"type\":\"FeatureCollection\",\"features\":[\n";
-    out += "{\"type\":\"Feature\",\"properties\":{\"kind\":\"track\"},\"geometry\":{\"type\":"
-           "\"LineString\","
-           "\"coordinates\":[";
-    for (size_t i = 0; i < track.size(); ++i)
-        out += Format("%s[%.8f,%.8f,%.1f]", i ? "," : "", track[i].lonDeg, track[i].latDeg,
-                      track[i].altFt * 0.3048);
-    out += "]}}";
+    out += "{\"type\":\"Feature\",\"properties\":{\"kind\":\"track\"},\"geometry\":" +
+           LineGeometry(flown, true) + "}";
     for (const CameraWrite& w : writes) {
         out += Format(",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"%s\",\"t_s\":%.3f,\"alt_"
                       "ft\":%.2f},"
                       "\"geometry\":{\"type\":\"Point\",\"coordinates\":[%.8f,%.8f]}}",
-                      w.placed ? "place" : "travel", w.tS, w.altFt, w.lonDeg, w.latDeg);
+                      w.placed ? "place" : "travel", w.tS, w.altFt, remainder(w.lonDeg, 360.0),
+                      w.latDeg);
         if (w.placed)
-            out += Format(
-                ",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"sightline\",\"t_s\":%.3f},"
-                "\"geometry\":{\"type\":\"LineString\",\"coordinates\":[[%.8f,%.8f],[%.8f,%.8f]]}}",
-                w.tS, w.aircraft.lonDeg, w.aircraft.latDeg, w.lonDeg, w.latDeg);
+            out +=
+                Format(",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"sightline\",\"t_s\":"
+                       "%.3f},\"geometry\":",
+                       w.tS) +
+                LineGeometry({{w.aircraft.lonDeg, w.aircraft.latDeg, 0}, {w.lonDeg, w.latDeg, 0}},
+                             false) +
+                "}";
     }
     out += "\n]}\n";
     return out;

@@ -4,7 +4,9 @@
 // of where the camera stood.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,12 +18,42 @@ struct TrackSample {
 };
 
 // Reads the CSV form (header t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,
-// groundspeed_kmh in any order). On failure returns false with a message
-// that names the line.
-bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std::string* error);
-// Reads a GPX track; heading, pitch and speed come from successive points.
-bool Track_ReadGpx(const std::string& text, std::vector<TrackSample>* track, std::string* error);
+// groundspeed_kmh in any order). Every value must be a finite number,
+// latitude within +-90 and longitude within +-180. On failure returns false
+// with a message that names the line; warning (when given) is set when the
+// times look like milliseconds.
+bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std::string* error,
+                   std::string* warning = nullptr);
+// Reads the track points of a GPX file (any namespace prefix, time zones
+// honoured); heading, pitch and speed come from successive points. Times
+// count from the first point, whose time (seconds since 1970, UTC) goes to
+// startEpochS when given.
+bool Track_ReadGpx(const std::string& text, std::vector<TrackSample>* track, std::string* error,
+                   double* startEpochS = nullptr);
+
+// The longest flight taken: a longer span is a mistake in the times.
+static const double TRACK_MAX_SPAN_S = 3 * 86400.0;
+// Refuses a track longer than TRACK_MAX_SPAN_S; sets warning when its rows
+// look like milliseconds. Both messages say what to do.
+bool Track_CheckSpan(const std::vector<TrackSample>& track, std::string* error,
+                     std::string* warning);
+// Why a position cannot be used ("latitude 95 is outside -90..90"), or "".
+std::string Track_PositionProblem(double latDeg, double lonDeg);
+
+// Seconds since 1970 of an ISO 8601 date and time (2024-05-01T10:00:00Z,
+// fractions and +hh:mm offsets allowed, no zone taken as UTC); false for
+// anything else, impossible dates and times included.
+bool Time_ParseIso(const std::string& text, double* seconds);
+// The ISO 8601 UTC form of seconds since 1970, to the millisecond.
+std::string Time_FormatIso(double seconds);
+
+// Where a lookup stands in the track: successive lookups at rising times
+// cost one pass over the track in all.
+struct TrackCursor {
+    size_t at = 0; // index of the sample at or before the last time looked up
+};
 // The flight at time t, interpolated between samples (heading the short way).
+TrackSample Track_At(const std::vector<TrackSample>& track, double tS, TrackCursor* cursor);
 TrackSample Track_At(const std::vector<TrackSample>& track, double tS);
 
 struct ReplaySettings {
@@ -42,10 +74,20 @@ struct CameraWrite {
     TrackSample aircraft; // where the aircraft was at that tick
 };
 
+// What a run tells its caller while it goes: each camera write once its
+// tick is over (placed or travelling known), and the share of the flight
+// done, now and then. Either may be empty.
+struct ReplayWatch {
+    std::function<void(const CameraWrite&)> write;
+    std::function<void(double doneShare)> progress;
+};
+
 // Runs the engine over the track: loaded at the first sample's time, the
 // first tick 5 s later, then one tick every tickMs until the last sample.
+// A track longer than TRACK_MAX_SPAN_S gives no writes.
 std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
-                                    const ReplaySettings& settings, int tickMs = 500);
+                                    const ReplaySettings& settings, int tickMs = 500,
+                                    const ReplayWatch& watch = {});
 
 // ---- Shot report ----------------------------------------------------------------
 
@@ -67,10 +109,20 @@ std::string Replay_ShotsCsv(const std::vector<Shot>& shots);
 
 // printf into a string (up to 511 characters).
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// A finite decimal number, blanks around it allowed; false for anything else.
+bool Text_ParseNumber(const std::string& text, double* out);
+// The line (from 1) that holds the character at offset.
+int Text_LineOf(const std::string& text, size_t offset);
 
 std::string Replay_Csv(const std::vector<CameraWrite>& writes);
+// The track and the camera points; a line that crosses the 180th meridian
+// is cut there into a MultiLineString, so every longitude is within +-180.
 std::string Replay_GeoJson(const std::vector<TrackSample>& track,
                            const std::vector<CameraWrite>& writes);
+// The fly-by points as GPX 1.1 waypoints and the flown track as a trk; a
+// time t_s is written as startEpochS + t_s seconds since 1970 (UTC).
+std::string Replay_Gpx(const std::vector<TrackSample>& track,
+                       const std::vector<CameraWrite>& writes, double startEpochS);
 
 // What the picture shows: the track, and each camera point with the
 // aircraft's position when it was written.
@@ -86,5 +138,6 @@ std::string Replay_Svg(const FlightPicture& picture);
 
 // Reads the stand-in simulator's CSV log into a picture: the aircraft
 // lines make the track, each camera line a camera point (with the aircraft
-// as the refreshes before it gave it).
+// as the refreshes before it gave it). A row it uses with a value that is
+// missing, not finite or off the globe is refused, naming the line.
 bool HostLog_ReadPicture(const std::string& text, FlightPicture* picture, std::string* error);

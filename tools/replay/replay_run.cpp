@@ -6,6 +6,7 @@
 
 #include "flyby.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -14,8 +15,9 @@ namespace {
 // The simulated host, one replay at a time (the engine itself is module-wide).
 struct ReplayHost {
     const std::vector<TrackSample>* track;
-    double nowS;    // simulation time of the current tick
-    uint32_t nowMs; // the millisecond counter the engine reads
+    TrackCursor cursor; // the ticks' times only rise
+    double nowS;        // simulation time of the current tick
+    uint32_t nowMs;     // the millisecond counter the engine reads
     std::vector<CameraWrite>* writes;
     void* table[64];
     uint8_t camera[32];
@@ -27,7 +29,7 @@ uint32_t ReplayClock() {
 }
 
 void HOST_STDCALL ReplayRefresh(HostVariable* variable) {
-    const TrackSample s = Track_At(*g_replay.track, g_replay.nowS);
+    const TrackSample s = Track_At(*g_replay.track, g_replay.nowS, &g_replay.cursor);
     double v = 0;
     switch (variable->tokenId) {
     case HOST_TOKEN_CLOCK:
@@ -74,16 +76,17 @@ void RecordWrite(const GeoPosition* p) {
     w.lonFraction = Word<uint32_t>(CAMERA_OFFSET_LONGITUDE_FRACTION);
     w.lonWhole = Word<int32_t>(CAMERA_OFFSET_LONGITUDE_WHOLE);
     w.altM = Word<int16_t>(CAMERA_OFFSET_ALTITUDE);
-    w.aircraft = Track_At(*g_replay.track, g_replay.nowS);
+    w.aircraft = Track_At(*g_replay.track, g_replay.nowS, &g_replay.cursor);
     g_replay.writes->push_back(w);
 }
 
 } // namespace
 
 std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
-                                    const ReplaySettings& settings, int tickMs) {
+                                    const ReplaySettings& settings, int tickMs,
+                                    const ReplayWatch& watch) {
     std::vector<CameraWrite> writes;
-    if (track.empty() || tickMs <= 0)
+    if (track.empty() || tickMs <= 0 || track.back().tS - track.front().tS > TRACK_MAX_SPAN_S)
         return writes;
     g_replay = ReplayHost{};
     g_replay.track = &track;
@@ -106,6 +109,8 @@ std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
     // As in the simulator: the counter has run a while before the module
     // loads, and the worker's first tick comes 5 s after loading.
     const uint32_t loadMs = 600000;
+    const double spanS = track.back().tS - track.front().tS;
+    const int64_t progressEveryMs = std::max<int64_t>(tickMs, static_cast<int64_t>(spanS * 10));
     for (int64_t tickAtMs = 5000;; tickAtMs += tickMs) {
         g_replay.nowS = track.front().tS + tickAtMs / 1000.0;
         if (g_replay.nowS > track.back().tS)
@@ -117,6 +122,11 @@ std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
         // before it in the same tick is a new fly-by point.
         if (settings.travelling != 0 && writes.size() > before)
             writes.back().placed = false;
+        if (watch.write)
+            for (size_t i = before; i < writes.size(); ++i)
+                watch.write(writes[i]);
+        if (watch.progress && tickAtMs % progressEveryMs < tickMs)
+            watch.progress(tickAtMs / 1000.0 / spanS);
     }
     Camera_SetObserver(nullptr);
     Clock_SetSource(nullptr);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 
 namespace {
@@ -14,17 +15,50 @@ const double PI = 3.141592653589793;
 const double EARTH_RADIUS_M = 6367310.0;
 const int WIDTH = 1000, HEIGHT = 760, MARGIN = 60;
 
+// Length of the well-formed UTF-8 sequence at s (0 when it is not one).
+size_t Utf8Length(const unsigned char* s, size_t left) {
+    const unsigned char c = s[0];
+    const size_t n = c < 0x80                ? 1
+                     : c >= 0xC2 && c < 0xE0 ? 2
+                     : c >= 0xE0 && c < 0xF0 ? 3
+                     : c >= 0xF0 && c < 0xF5 ? 4
+                                             : 0;
+    if (n == 0 || n > left)
+        return 0;
+    for (size_t i = 1; i < n; ++i)
+        if ((s[i] & 0xC0) != 0x80)
+            return 0;
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    if ((c == 0xE0 && s[1] < 0xA0) || (c == 0xED && s[1] >= 0xA0) || (c == 0xF0 && s[1] < 0x90) ||
+        (c == 0xF4 && s[1] >= 0x90))
+        return 0;
+    return n;
+}
+
+// Text for XML content or an attribute. A file name may hold any bytes;
+// what XML cannot carry (control characters, broken UTF-8) becomes U+FFFD
+// so the picture still opens.
 std::string Escape(const std::string& text) {
     std::string out;
-    for (char c : text) {
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(text.data());
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = s[i];
+        const size_t n = Utf8Length(s + i, text.size() - i);
         if (c == '<')
             out += "&lt;";
         else if (c == '>')
             out += "&gt;";
         else if (c == '&')
             out += "&amp;";
+        else if (c == '"')
+            out += "&quot;";
+        else if (c == '\'')
+            out += "&apos;";
+        else if (n == 0 || (c < 0x20 && c != '\t'))
+            out += "\xEF\xBF\xBD";
         else
-            out += c;
+            out.append(text, i, n);
+        i += n ? n : 1;
     }
     return out;
 }
