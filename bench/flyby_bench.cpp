@@ -60,7 +60,7 @@ void HOST_STDCALL InstantRefresh(HostVariable* variable) {
         variable->value = g_nowMs;
         break;
     case HOST_TOKEN_LATITUDE:
-        variable->value = 47 * 111130.0;
+        variable->value = 47 * GEO_LATITUDE_UNITS_PER_DEGREE;
         break;
     case HOST_TOKEN_LONGITUDE:
         variable->value = 8 / 360.0 * 281474976710656.0 + g_nowMs;

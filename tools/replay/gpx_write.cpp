@@ -3,18 +3,18 @@
 // trk. pugixml writes it, so every name and value is escaped as XML needs.
 #include "replay.h"
 
+#include "geo.h"
+
 #include <pugixml.hpp>
 
 #include <sstream>
 
 namespace {
 
-const double METRES_PER_FOOT = 0.3048;
-
 void Position(pugi::xml_node node, double latDeg, double lonDeg, double altFt, double timeS) {
     node.append_attribute("lat") = Format("%.9f", latDeg).c_str();
     node.append_attribute("lon") = Format("%.9f", lonDeg).c_str();
-    node.append_child("ele").text() = Format("%.2f", altFt * METRES_PER_FOOT).c_str();
+    node.append_child("ele").text() = Format("%.2f", altFt * GEO_METRES_PER_FOOT).c_str();
     node.append_child("time").text() = Time_FormatIso(timeS).c_str();
 }
 

@@ -4,6 +4,8 @@
 // turn the whole drawn track into nothing.
 #include "replay.h"
 
+#include "geo.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -60,7 +62,7 @@ struct LogReader {
         if (!Numbers(f, 3, 3, &value, error))
             return false;
         if (f[2] == "0x47")
-            aircraftLat = value / 111130.0;
+            aircraftLat = value / GEO_LATITUDE_UNITS_PER_DEGREE;
         else
             aircraftLon = remainder(value / 281474976710656.0 * 360.0, 360.0);
         return true;

@@ -3,6 +3,8 @@
 // GeoJSON.
 #include "replay.h"
 
+#include "geo.h"
+
 #include <cmath>
 
 namespace {
@@ -75,7 +77,7 @@ std::string Replay_GeoJson(const std::vector<TrackSample>& track,
                            const std::vector<CameraWrite>& writes) {
     std::vector<LinePoint> flown;
     for (const TrackSample& s : track)
-        flown.push_back({s.lonDeg, s.latDeg, s.altFt * 0.3048});
+        flown.push_back({s.lonDeg, s.latDeg, s.altFt * GEO_METRES_PER_FOOT});
     std::string out = "{\"type\":\"FeatureCollection\",\"features\":[\n";
     out += "{\"type\":\"Feature\",\"properties\":{\"kind\":\"track\"},\"geometry\":" +
            LineGeometry(flown, true) + "}";

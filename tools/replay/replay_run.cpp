@@ -36,13 +36,13 @@ void HOST_STDCALL ReplayRefresh(HostVariable* variable) {
         v = floor((g_replay.nowS - g_replay.track->front().tS) * 1000.0); // whole ms, as the host
         break;
     case HOST_TOKEN_LATITUDE:
-        v = s.latDeg * 111130.0;
+        v = s.latDeg * GEO_LATITUDE_UNITS_PER_DEGREE;
         break;
     case HOST_TOKEN_LONGITUDE:
         v = s.lonDeg / 360.0 * 281474976710656.0;
         break;
     case HOST_TOKEN_ALTITUDE:
-        v = s.altFt / 3.28084;
+        v = s.altFt / GEO_FEET_PER_METRE;
         break;
     case HOST_TOKEN_HEADING:
         v = s.headingDeg;

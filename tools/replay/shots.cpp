@@ -12,7 +12,6 @@
 namespace {
 
 const double STEP_S = 0.05;
-const double METRES_PER_FOOT = 0.3048;
 
 // The aircraft's position at t, interpolated between samples; at moves
 // forward only, so a whole report costs one pass over the track.
@@ -56,7 +55,7 @@ std::vector<Shot> Replay_Shots(const std::vector<TrackSample>& track,
             const double north = (lat - c.latDeg) * DEG_TO_RAD * EARTH_RADIUS_M;
             const double east =
                 remainder(lon - c.lonDeg, 360.0) * DEG_TO_RAD * EARTH_RADIUS_M * cosLat;
-            const double up = (alt - c.altFt) * METRES_PER_FOOT;
+            const double up = (alt - c.altFt) * GEO_METRES_PER_FOOT;
             const double distance = sqrt(north * north + east * east + up * up);
             if (distance < shot.closestM) {
                 shot.closestM = distance;

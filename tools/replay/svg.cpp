@@ -4,6 +4,8 @@
 // path, on a local flat projection with a scale bar.
 #include "replay.h"
 
+#include "geo.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -12,7 +14,6 @@
 namespace {
 
 const double PI = 3.141592653589793;
-const double EARTH_RADIUS_M = 6367310.0;
 const int WIDTH = 1000, HEIGHT = 760, MARGIN = 60;
 
 // Length of the well-formed UTF-8 sequence at s (0 when it is not one).

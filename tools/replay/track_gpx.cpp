@@ -4,6 +4,8 @@
 // markup are read as XML means them.
 #include "replay.h"
 
+#include "geo.h"
+
 #include <pugixml.hpp>
 
 #include <cmath>
@@ -12,8 +14,6 @@
 namespace {
 
 const double PI = 3.141592653589793;
-const double EARTH_RADIUS_M = 6367310.0;
-const double FEET_PER_METRE = 3.28084;
 
 // The name without its namespace prefix: GPX may be written as gpx:trkpt.
 const char* LocalName(const char* name) {
@@ -68,7 +68,7 @@ bool ReadPoint(pugi::xml_node point, size_t number, TrackSample* sample, double*
                  "' is not a date and time like 2024-05-01T10:00:00Z or 2024-05-01T12:00:00+02:00";
         return false;
     }
-    *sample = {0, lat, lon, ele * FEET_PER_METRE, 0, 0, 0};
+    *sample = {0, lat, lon, ele * GEO_FEET_PER_METRE, 0, 0, 0};
     return true;
 }
 
@@ -85,7 +85,7 @@ void DeriveMotion(std::vector<TrackSample>* track) {
         const double east = remainder(q.lonDeg - p.lonDeg, 360.0) * PI / 180 * EARTH_RADIUS_M *
                             cos(p.latDeg * PI / 180);
         const double horizontal = hypot(north, east);
-        const double climbM = (q.altFt - p.altFt) / FEET_PER_METRE;
+        const double climbM = (q.altFt - p.altFt) / GEO_FEET_PER_METRE;
         s.headingDeg = fmod(atan2(east, north) * 180 / PI + 360.0, 360.0);
         s.pitchDeg = -atan2(climbM, horizontal) * 180 / PI; // positive nose down
         s.groundSpeedKmh = horizontal / (q.tS - p.tS) * 3.6;

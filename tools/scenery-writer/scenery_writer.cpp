@@ -52,6 +52,9 @@ void PackedPosition(Bytes& b, double latDeg, double lonDeg, int altitudeM) {
     b.U16(static_cast<uint16_t>(static_cast<int16_t>(altitudeM)));
 }
 
+// The file format's figures, written out here on purpose rather than taken
+// from geo.h: the writer makes the files the reader is tested on, and a
+// figure shared by both would hide a wrong one.
 int32_t QuarterTurnUnits(double degrees) {
     return static_cast<int32_t>(std::lround(degrees / 90.0 * 10001750.0));
 }
