@@ -11,6 +11,7 @@
 #include "cli.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 struct HostOptions {
@@ -44,7 +45,15 @@ static int ParseCommandLine(int argc, char** argv, HostOptions* options, HostScr
                    std::string("The flight, overriding the script's (") +
                        HostFlight_ScenarioNames() + ")");
     app.add_option("--seconds", options->seconds, "How long the run lasts, overriding the script's")
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                char* end = nullptr;
+                const double value = strtod(text.c_str(), &end);
+                return end != text.c_str() && *end == '\0' && value > 0
+                           ? std::string()
+                           : std::string("needs a positive number");
+            },
+            "SECONDS"));
     app.add_option("--log", options->logPath, "Where the CSV log goes");
     app.add_flag("--live", options->live, "A line for a person watching at every camera placement");
     const int status = Cli_Parse(app, argc, argv);
