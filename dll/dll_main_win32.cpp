@@ -1,7 +1,7 @@
 // dll/dll_main_win32.cpp
 // The library entry: all of the module's work starts at process attach and
 // ends at process detach. The host keeps the module loaded whatever happens.
-#include "dll.h"
+#include "dll_win32.h"
 
 #include "../module/module_win32.h"
 

@@ -2,7 +2,7 @@
 // Module start-up and shut-down: the one place that knows the frame, the
 // fly-by and the user interface together. Start-up never fails as a whole:
 // each failure is shown in a message box and the remaining steps still run.
-#include "dll.h"
+#include "dll_win32.h"
 
 #include "../flyby/flyby.h"
 #include "../module/module_win32.h"

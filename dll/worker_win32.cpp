@@ -1,7 +1,7 @@
 // dll/worker_win32.cpp
 // The worker thread that drives the fly-by. It is terminated at shut-down,
 // so it holds no lock and owns nothing that must be released.
-#include "dll.h"
+#include "dll_win32.h"
 
 #include "../flyby/flyby.h"
 

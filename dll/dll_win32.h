@@ -1,7 +1,7 @@
-// dll/dll.h
+// dll/dll_win32.h
 // The assembly of Skorvan.dll: start-up and shut-down, which bring the
 // frame, the fly-by and the user interface together, and the worker thread.
-// Private to dll/; nothing below includes it.
+// Private to dll/ (nothing below includes it); included only by *_win32.cpp.
 #pragma once
 
 #include <windows.h>
