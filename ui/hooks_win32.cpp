@@ -5,8 +5,6 @@
 // window, so the host never sees the module's command ids.
 #include "ui.h"
 
-#include "../module/module_win32.h"
-
 static HHOOK g_callWndProcHook = nullptr; // WH_CALLWNDPROC, null when not installed
 static HHOOK g_getMessageHook = nullptr;  // WH_GETMESSAGE, null when not installed
 
