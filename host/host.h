@@ -1,7 +1,7 @@
 // host/host.h
 // The stand-in simulator's portable parts: the small flight model, the
 // script that drives a run, and the host's reading of the camera words.
-// The Windows program around them is host_main_win32.cpp.
+// The Windows program around them is host/*_win32.cpp (host_win32.h).
 #pragma once
 
 #include <cstdint>

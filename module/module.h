@@ -1,8 +1,9 @@
 // module/module.h
 // The module frame: what Skorvan relies on of the host simulator (the two
-// exported records, the host's function table and variable records), the
-// persisted fly-by settings with their registry store, and start-up and
-// shut-down. The Win32-only globals live in module_win32.h.
+// exported records, the host's function table and variable records) and the
+// persisted fly-by settings with their registry store. Everything above it
+// (flyby/, ui/, dll/) builds on this; it includes nothing of theirs. The
+// Win32-only handles live in module_win32.h.
 #pragma once
 
 #include <atomic>
@@ -111,11 +112,6 @@ typedef struct RegistryValueRecord {
 int32_t Registry_ReadValue(RegistryValueRecord* record);
 // 1 when the value was stored as REG_SZ (the key is created if need be).
 int32_t Registry_WriteValue(RegistryValueRecord* record);
-
-// ---- Start-up and shut-down (Win32) ---------------------------------------
-
-int32_t Module_Startup(void);
-void Module_Shutdown(void);
 
 } // extern "C"
 

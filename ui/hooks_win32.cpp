@@ -1,10 +1,28 @@
 // ui/hooks_win32.cpp
-// The two thread-local hooks on the host's UI thread. Both hand each message
-// to Menu_FilterMessage; a module command it handled becomes WM_NULL for no
+// The two thread-local hooks on the host's UI thread, and their handles:
+// the layer that installs them owns them. Both hand each message to
+// Menu_FilterMessage; a module command it handled becomes WM_NULL for no
 // window, so the host never sees the module's command ids.
 #include "ui.h"
 
-#include "../module/module_win32.h"
+static HHOOK g_callWndProcHook = nullptr; // WH_CALLWNDPROC, null when not installed
+static HHOOK g_getMessageHook = nullptr;  // WH_GETMESSAGE, null when not installed
+
+int32_t Hook_Install(DWORD threadId) {
+    HINSTANCE executable = GetModuleHandleA(nullptr);
+    g_callWndProcHook = SetWindowsHookExA(WH_CALLWNDPROC, Hook_CallWndProc, executable, threadId);
+    g_getMessageHook = SetWindowsHookExA(WH_GETMESSAGE, Hook_GetMessage, executable, threadId);
+    return (g_callWndProcHook == nullptr ? 1 : 0) + (g_getMessageHook == nullptr ? 1 : 0);
+}
+
+void Hook_Remove(void) {
+    if (g_callWndProcHook != nullptr)
+        UnhookWindowsHookEx(g_callWndProcHook);
+    if (g_getMessageHook != nullptr)
+        UnhookWindowsHookEx(g_getMessageHook);
+    g_callWndProcHook = nullptr;
+    g_getMessageHook = nullptr;
+}
 
 LRESULT CALLBACK Hook_CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code != HC_ACTION)

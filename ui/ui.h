@@ -42,6 +42,11 @@ void Menu_Build(void);
 // must suppress it), 0 when it goes on to the host unchanged.
 int32_t Menu_FilterMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Installs both hooks on the given thread of the host's executable;
+// returns how many could not be installed (0, 1 or 2). Hook_Remove removes
+// those that were.
+int32_t Hook_Install(DWORD threadId);
+void Hook_Remove(void);
 LRESULT CALLBACK Hook_CallWndProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK Hook_GetMessage(int code, WPARAM wParam, LPARAM lParam);
 

@@ -1,7 +1,8 @@
 // avionics/facilities/dir_posix.cpp
 // Directory search with opendir and readdir ("." and ".." are delivered
 // too, as the Windows search delivers them), and whole files with open,
-// fstat and read.
+// fstat and read. The seam is called from C functions: it allocates with
+// malloc and reports failure by its result, never by an exception.
 #include "dir.h"
 
 #include <dirent.h>
@@ -11,20 +12,36 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <cstring>
 
 const char FACILITY_PATH_SEPARATOR = '/';
 
+// The folder's path is kept with room after it for "/" and any entry's
+// name, so that looking at an entry allocates nothing.
 struct FacilityDirSearch {
     DIR* dir;
-    std::string folder;
+    size_t folderLength;
+    char* path; // folder, then "/" and the entry's name; in the same block
 };
 
+enum { DIR_NAME_ROOM = sizeof(dirent::d_name) + 1 };
+
 FacilityDirSearch* FacilityDir_Open(const char* folder) {
-    DIR* dir = opendir(folder);
-    if (dir == nullptr)
+    const size_t folderLength = strlen(folder);
+    FacilityDirSearch* search = static_cast<FacilityDirSearch*>(
+        malloc(sizeof(FacilityDirSearch) + folderLength + DIR_NAME_ROOM));
+    if (search == nullptr)
         return nullptr;
-    return new FacilityDirSearch{dir, folder};
+    search->dir = opendir(folder);
+    if (search->dir == nullptr) {
+        free(search);
+        return nullptr;
+    }
+    search->folderLength = folderLength;
+    search->path = reinterpret_cast<char*>(search + 1);
+    memcpy(search->path, folder, folderLength);
+    search->path[folderLength] = '/';
+    return search;
 }
 
 int FacilityDir_Next(FacilityDirSearch* search, FacilityDirEntry* entry) {
@@ -39,15 +56,16 @@ int FacilityDir_Next(FacilityDirSearch* search, FacilityDirEntry* entry) {
         entry->isDirectory = found->d_type == DT_DIR;
     } else {
         struct stat info;
-        const std::string path = search->folder + "/" + found->d_name;
-        entry->isDirectory = lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        snprintf(search->path + search->folderLength + 1, sizeof(dirent::d_name), "%s",
+                 found->d_name);
+        entry->isDirectory = lstat(search->path, &info) == 0 && S_ISDIR(info.st_mode);
     }
     return 1;
 }
 
 void FacilityDir_Close(FacilityDirSearch* search) {
     closedir(search->dir);
-    delete search;
+    free(search);
 }
 
 int FacilityFile_ReadAll(const char* path, uint8_t** data, size_t* size) {

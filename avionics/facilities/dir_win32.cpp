@@ -1,6 +1,8 @@
 // avionics/facilities/dir_win32.cpp
 // Directory search with FindFirstFileA over "folder\*.*", and whole files
-// with CreateFileA, GetFileSizeEx and ReadFile.
+// with CreateFileA, GetFileSizeEx and ReadFile. The seam is called from C
+// functions: it allocates with malloc and reports failure by its result,
+// never by an exception.
 #include "dir.h"
 
 #include <windows.h>
@@ -22,10 +24,12 @@ FacilityDirSearch* FacilityDir_Open(const char* folder) {
     const int n = snprintf(pattern, sizeof pattern, "%s\\*.*", folder);
     if (n < 0 || n >= static_cast<int>(sizeof pattern))
         return nullptr; // would not fit: never searched
-    FacilityDirSearch* search = new FacilityDirSearch;
+    FacilityDirSearch* search = static_cast<FacilityDirSearch*>(malloc(sizeof(FacilityDirSearch)));
+    if (search == nullptr)
+        return nullptr;
     search->handle = FindFirstFileA(pattern, &search->data);
     if (search->handle == INVALID_HANDLE_VALUE) {
-        delete search;
+        free(search);
         return nullptr;
     }
     search->pending = true;
@@ -47,7 +51,7 @@ int FacilityDir_Next(FacilityDirSearch* search, FacilityDirEntry* entry) {
 
 void FacilityDir_Close(FacilityDirSearch* search) {
     FindClose(search->handle);
-    delete search;
+    free(search);
 }
 
 int FacilityFile_ReadAll(const char* path, uint8_t** data, size_t* size) {

@@ -61,9 +61,11 @@ typedef struct MapDevice {
     void* handle; /* the HDC, the cairo context, the recorder */
 } MapDevice;
 
+#ifdef _WIN32
 /* Windows: the device interface on an HDC; pens, brushes and the font of the
  * canvas are then HPEN, HBRUSH and HFONT. */
 MapDevice Map_GdiDevice(void* deviceContext);
+#endif
 
 /* ---- Canvas ----------------------------------------------------------------------- */
 

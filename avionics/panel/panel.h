@@ -84,6 +84,7 @@ int32_t Panel_MouseEvent(PanelMouseMap* map, const int32_t* point, uint32_t flag
 int32_t Panel_RedrawElement(PanelMouseMap* map, int32_t index);
 
 /* ---- Windows services (Skorvan.dll and the win32 build) -------------------------- */
+#ifdef _WIN32
 
 /* HBITMAP of a module's bitmap resource (low 16 bits of id), grey shades
  * mapped to the 3-D colours and the first pixel's colour to the window
@@ -93,6 +94,8 @@ void* Panel_LoadBitmap(void* moduleInstance, uint32_t resourceId);
 int32_t Panel_DrawBitmap(void* deviceContext, void* bitmap, int32_t x, int32_t y);
 /* Moves a window to the middle of the screen, size and Z order kept. Returns 1. */
 int32_t Panel_CenterWindow(void* window);
+
+#endif /* _WIN32 */
 
 #ifdef __cplusplus
 }

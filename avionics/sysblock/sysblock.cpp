@@ -7,9 +7,10 @@
 
 #include "map.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
+#include <thread>
 
 // One per loaded module; a plain read-modify-write, meant for one thread.
 static int32_t g_systemCounter = 0;
@@ -19,10 +20,23 @@ static int32_t g_systemCounter = 0;
 // pointer that was never a record) touches no freed memory.
 static SystemBlock** g_openBlocks = nullptr;
 static size_t g_openCount = 0, g_openCapacity = 0;
-static std::mutex g_openLock;
+// A spin lock, not std::mutex: locking a std::mutex may throw
+// std::system_error, which must never reach the C callers of Open and
+// Close. The set is held for a few instructions only.
+static std::atomic_flag g_openLock = ATOMIC_FLAG_INIT;
+
+struct OpenBlocksHold {
+    OpenBlocksHold() {
+        while (g_openLock.test_and_set(std::memory_order_acquire))
+            std::this_thread::yield();
+    }
+    ~OpenBlocksHold() { g_openLock.clear(std::memory_order_release); }
+    OpenBlocksHold(const OpenBlocksHold&) = delete;
+    OpenBlocksHold& operator=(const OpenBlocksHold&) = delete;
+};
 
 static bool OpenBlocks_Add(SystemBlock* block) {
-    std::lock_guard<std::mutex> hold(g_openLock);
+    OpenBlocksHold hold;
     if (g_openCount == g_openCapacity) {
         const size_t capacity = g_openCapacity ? g_openCapacity * 2 : 8;
         void* grown = realloc(g_openBlocks, capacity * sizeof(SystemBlock*));
@@ -38,7 +52,7 @@ static bool OpenBlocks_Add(SystemBlock* block) {
 // True when block is open and still carries its magic; it is then no
 // longer in the set.
 static bool OpenBlocks_Take(const SystemBlock* block) {
-    std::lock_guard<std::mutex> hold(g_openLock);
+    OpenBlocksHold hold;
     for (size_t i = 0; i < g_openCount; ++i) {
         if (g_openBlocks[i] == block) {
             if (block->magic != SYSTEM_BLOCK_MAGIC)

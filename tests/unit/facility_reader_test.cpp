@@ -39,14 +39,35 @@ std::vector<const FacilityRecord*> ReadExact(Database& d, const std::vector<uint
     return d.Records();
 }
 
-ScenerySub Runway(int number, int side, double headingDeg, int lengthFt, double latDeg = 47,
-                  double lonDeg = 10) {
-    ScenerySub s{2, latDeg, lonDeg, Scenery_HeadingWord(headingDeg), lengthFt, 150, side, number};
+// A sub-record with the fields every kind has; the others keep the
+// writer's defaults.
+ScenerySub Sub(int kind, double latDeg, double lonDeg, uint16_t headingWord) {
+    ScenerySub s{};
+    s.kind = kind;
+    s.latDeg = latDeg;
+    s.lonDeg = lonDeg;
+    s.headingWord = headingWord;
     return s;
 }
 
+// A runway 150 ft wide.
+ScenerySub RunwaySub(double latDeg, double lonDeg, uint16_t headingWord, int32_t lengthFt,
+                     int32_t side, int32_t number) {
+    ScenerySub s = Sub(2, latDeg, lonDeg, headingWord);
+    s.lengthFt = lengthFt;
+    s.widthFt = 150;
+    s.side = side;
+    s.number = number;
+    return s;
+}
+
+ScenerySub Runway(int number, int side, double headingDeg, int lengthFt, double latDeg = 47,
+                  double lonDeg = 10) {
+    return RunwaySub(latDeg, lonDeg, Scenery_HeadingWord(headingDeg), lengthFt, side, number);
+}
+
 ScenerySub Aid(int end, const char* ident, double courseDeg) {
-    ScenerySub s{4, 47.01, 10.02, Scenery_HeadingWord(courseDeg)};
+    ScenerySub s = Sub(4, 47.01, 10.02, Scenery_HeadingWord(courseDeg));
     s.side = end;
     s.integerBcd = 0x0110;
     s.fractionBcd = 0x3500;
@@ -166,8 +187,8 @@ TEST(FacilityReader, ThresholdsAreTheOffsetsTurnedByEachEndsBearing) {
         SceneryAirport a{"TEST", latDeg, -71.2, {}};
         for (int word = 0; word <= 65535; word += 331)
             a.subs.push_back(
-                {2, latDeg, -71.2, static_cast<uint16_t>(word), 1641 + word % 13000, 150, 0, 9});
-        a.subs.push_back({2, latDeg, 179.99, 65535, 12000, 150, 0, 36});
+                RunwaySub(latDeg, -71.2, static_cast<uint16_t>(word), 1641 + word % 13000, 0, 9));
+        a.subs.push_back(RunwaySub(latDeg, 179.99, 65535, 12000, 0, 36));
         f.airports.push_back(a);
     }
     Database d;

@@ -86,6 +86,47 @@ HostRun RunHost(const std::string& script, double seconds) {
     return run;
 }
 
+int RunHostCommandLine(const std::string& arguments, std::string* output) {
+    output->clear();
+    const std::string outputPath = TempFile("out");
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE file = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                              CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return -1;
+    std::string command = "\"" + ProgramFolder() + "skorvan-host.exe\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = file;
+    startup.hStdError = file;
+    PROCESS_INFORMATION process = {};
+    const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &process);
+    CloseHandle(file);
+    int status = -1;
+    if (started) {
+        if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.hProcess, &code);
+            status = static_cast<int>(code);
+        } else {
+            TerminateProcess(process.hProcess, 99);
+            WaitForSingleObject(process.hProcess, 5000);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    std::ifstream in(outputPath, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    *output = all.str();
+    in.close();
+    DeleteFileA(outputPath.c_str());
+    return status;
+}
+
 static const char* const KEY =
     "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0\\Skorvan";
 

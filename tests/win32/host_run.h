@@ -25,6 +25,11 @@ struct HostRun {
 // for it; the run fails the test if it does not end within its seconds + 30.
 HostRun RunHost(const std::string& script, double seconds);
 
+// Runs skorvan-host.exe with a command line of its own, its standard output
+// and error together into output; returns its exit status (-1 when it could
+// not be started or did not end within 30 s).
+int RunHostCommandLine(const std::string& arguments, std::string* output);
+
 // Registry helpers for the module's settings key.
 void Settings_DeleteKey();
 bool Settings_Fetch(const char* name, unsigned long* type, std::string* text);
