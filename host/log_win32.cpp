@@ -79,7 +79,7 @@ void HostLog_Say(const char* format, ...) {
     va_start(args, format);
     vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    printf("%7.2f s  %s\n", HostLog_NowMs() / 1000.0, text);
+    printf("%7.2f s  %s\n", static_cast<double>(HostLog_NowMs()) / 1000.0, text);
     fflush(stdout);
 }
 

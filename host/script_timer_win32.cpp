@@ -105,7 +105,7 @@ static void RunEvent(const HostScriptEvent& event) {
 static void CALLBACK HostTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const int64_t now = HostLog_NowMs();
     if (!g_paused)
-        HostFlight_Advance(&g_flight, (now - g_lastMs) / 1000.0);
+        HostFlight_Advance(&g_flight, static_cast<double>(now - g_lastMs) / 1000.0);
     g_lastMs = now;
     HostTable_Publish(&g_flight);
     if (now >= g_nextAircraftLogMs) {
@@ -117,11 +117,11 @@ static void CALLBACK HostTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     // An event may open a modal dialog and so run this procedure again
     // before it returns; the index moves on first.
     while (g_nextEvent < g_script->events.size() &&
-           g_script->events[g_nextEvent].atS * 1000.0 <= now)
+           g_script->events[g_nextEvent].atS * 1000.0 <= static_cast<double>(now))
         RunEvent(g_script->events[g_nextEvent++]);
     HostLog_Drain();
     HostCamera_Poll(&g_flight);
-    if (now >= g_script->seconds * 1000.0)
+    if (static_cast<double>(now) >= g_script->seconds * 1000.0)
         Quit();
 }
 

@@ -22,6 +22,10 @@ struct Placement {
 };
 
 // Each camera line with the aircraft as the refreshes before it gave it.
+double Seconds(int64_t ms) {
+    return static_cast<double>(ms) / 1000.0;
+}
+
 std::vector<Placement> Placements(const HostRun& run) {
     std::vector<Placement> out;
     const int64_t loaded = run.FirstMs("load");
@@ -75,12 +79,11 @@ void ExpectPlacementsOnTheEnginesTicks(const HostRun& run, double durationS) {
     for (size_t i = 1; i < placedAt.size(); ++i) {
         const size_t p = placedAt[i - 1], k = placedAt[i];
         ASSERT_GT(k, p) << i;
-        EXPECT_GT((ticks[k] - ticks[p]) / 1000.0, durationS - slack)
-            << "placement " << i << " early";
-        EXPECT_LE((ticks[k - 1] - ticks[p]) / 1000.0, durationS + slack)
+        EXPECT_GT(Seconds(ticks[k] - ticks[p]), durationS - slack) << "placement " << i << " early";
+        EXPECT_LE(Seconds(ticks[k - 1] - ticks[p]), durationS + slack)
             << "placement " << i << " late";
     }
-    EXPECT_LE((ticks.back() - ticks[placedAt.back()]) / 1000.0, durationS + slack)
+    EXPECT_LE(Seconds(ticks.back() - ticks[placedAt.back()]), durationS + slack)
         << "a placement was due and did not come";
 }
 
@@ -105,14 +108,14 @@ TEST(FlyByEndToEnd, PauseStopsPlacementsUntilTheClockMovesAgain) {
     const HostRun run = RunHost("clear-settings\nat 8 pause\nat 22 resume\n", 33);
     ASSERT_EQ(run.exitCode, 0);
     const int64_t loaded = run.FirstMs("load");
-    const double pausedS = (run.FirstMs("pause") - loaded) / 1000.0;
-    const double resumedS = (run.FirstMs("resume") - loaded) / 1000.0;
+    const double pausedS = Seconds(run.FirstMs("pause") - loaded);
+    const double resumedS = Seconds(run.FirstMs("resume") - loaded);
     const auto placements = Placements(run);
     ASSERT_EQ(placements.size(), 2u);
-    EXPECT_NEAR(placements[0].sinceLoadMs / 1000.0, 5.5, 0.7);
+    EXPECT_NEAR(Seconds(placements[0].sinceLoadMs), 5.5, 0.7);
     // About 7.5 s of the countdown were left at the pause (give or take the
     // second the pause takes to show in the clock).
-    const double second = placements[1].sinceLoadMs / 1000.0;
+    const double second = Seconds(placements[1].sinceLoadMs);
     EXPECT_GT(second, resumedS + 10.0 - (pausedS - 5.5) - 1.7);
     EXPECT_LT(second, resumedS + 10.0 - (pausedS - 5.5) + 1.2);
 }

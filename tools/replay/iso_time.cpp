@@ -108,8 +108,8 @@ bool Time_ParseIso(const std::string& text, double* seconds) {
     if (*p != '\0' || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
         hour > 23 || minute > 59 || second > 60)
         return false;
-    *seconds = DaysFromCivil(year, month, day) * 86400.0 + hour * 3600.0 + minute * 60.0 + second +
-               fraction - offsetS;
+    *seconds = static_cast<double>(DaysFromCivil(year, month, day)) * 86400.0 + hour * 3600.0 +
+               minute * 60.0 + second + fraction - offsetS;
     return true;
 }
 

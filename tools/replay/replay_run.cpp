@@ -112,7 +112,7 @@ std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
     const double spanS = track.back().tS - track.front().tS;
     const int64_t progressEveryMs = std::max<int64_t>(tickMs, static_cast<int64_t>(spanS * 10));
     for (int64_t tickAtMs = 5000;; tickAtMs += tickMs) {
-        g_replay.nowS = track.front().tS + tickAtMs / 1000.0;
+        g_replay.nowS = track.front().tS + static_cast<double>(tickAtMs) / 1000.0;
         if (g_replay.nowS > track.back().tS)
             break;
         g_replay.nowMs = loadMs + static_cast<uint32_t>(tickAtMs);
@@ -126,7 +126,7 @@ std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
             for (size_t i = before; i < writes.size(); ++i)
                 watch.write(writes[i]);
         if (watch.progress && tickAtMs % progressEveryMs < tickMs)
-            watch.progress(tickAtMs / 1000.0 / spanS);
+            watch.progress(static_cast<double>(tickAtMs) / 1000.0 / spanS);
     }
     Camera_SetObserver(nullptr);
     Clock_SetSource(nullptr);
