@@ -3,6 +3,7 @@
 #include "geo.h"
 
 #include <cmath>
+#include <limits>
 
 // Angles many turns away would take the step-by-turn loops below
 // arbitrarily long; reduce them to a few turns first. Angles within that
@@ -17,7 +18,7 @@ static double Reduced(double angle, double turn) {
 
 static void Wrap(double* angle, double turn, double half) {
     if (!std::isfinite(*angle)) {
-        *angle = NAN;
+        *angle = std::numeric_limits<double>::quiet_NaN();
         return;
     }
     double v = Reduced(*angle, turn);
@@ -39,7 +40,7 @@ void Angle_WrapDeg(double* angle) {
 
 static double Difference(double a, double b, double turn, double half, double quarter) {
     if (!std::isfinite(a) || !std::isfinite(b))
-        return NAN;
+        return std::numeric_limits<double>::quiet_NaN();
     a = Reduced(a, turn);
     b = Reduced(b, turn);
     while (a > half)
