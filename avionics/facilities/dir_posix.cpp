@@ -39,8 +39,9 @@ FacilityDirSearch* FacilityDir_Open(const char* folder) {
     }
     search->folderLength = folderLength;
     search->path = reinterpret_cast<char*>(search + 1);
-    memcpy(search->path, folder, folderLength);
+    memcpy(search->path, folder, folderLength + 1); // "folder/", names go after it
     search->path[folderLength] = '/';
+    search->path[folderLength + 1] = '\0';
     return search;
 }
 
