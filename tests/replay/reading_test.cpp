@@ -86,7 +86,7 @@ TEST(TrackGpx, RefusesImpossibleTimesAndPositionsNamingThePoint) {
 std::string Rows(int count, double step) {
     std::string text = "t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n";
     for (int i = 0; i < count; ++i)
-        text += Format("%.0f,47,%.6f,3000,90,0,360\n", i * step, 8 + i * 0.0013);
+        text += Text_Format("%.0f,47,%.6f,3000,90,0,360\n", i * step, 8 + i * 0.0013);
     return text;
 }
 

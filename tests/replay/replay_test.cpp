@@ -136,7 +136,7 @@ TEST(ReplayOutput, CsvLineCarriesTheFiveWordsAsEncoded) {
     const auto writes = Replay_Run(StraightEast(6), ReplaySettings{});
     ASSERT_EQ(writes.size(), 1u);
     const std::string csv = Replay_Csv(writes);
-    const std::string expect = Format(
+    const std::string expect = Text_Format(
         "5.500,place,%.9f,%.9f,3000.00,%u,%d,%u,%d,914\n", writes[0].latDeg, writes[0].lonDeg,
         writes[0].latFraction, writes[0].latWhole, writes[0].lonFraction, writes[0].lonWhole);
     EXPECT_EQ(csv.substr(csv.find('\n') + 1), expect);

@@ -12,9 +12,9 @@
 namespace {
 
 void Position(pugi::xml_node node, double latDeg, double lonDeg, double altFt, double timeS) {
-    node.append_attribute("lat") = Format("%.9f", latDeg).c_str();
-    node.append_attribute("lon") = Format("%.9f", lonDeg).c_str();
-    node.append_child("ele").text() = Format("%.2f", altFt * GEO_METRES_PER_FOOT).c_str();
+    node.append_attribute("lat") = Text_Format("%.9f", latDeg).c_str();
+    node.append_attribute("lon") = Text_Format("%.9f", lonDeg).c_str();
+    node.append_child("ele").text() = Text_Format("%.2f", altFt * GEO_METRES_PER_FOOT).c_str();
     node.append_child("time").text() = Time_FormatIso(timeS).c_str();
 }
 
@@ -37,8 +37,8 @@ std::string Replay_Gpx(const std::vector<TrackSample>& track,
             continue;
         pugi::xml_node point = gpx.append_child("wpt");
         Position(point, w.latDeg, w.lonDeg, w.altFt, startEpochS + w.tS);
-        point.append_child("name").text() = Format("fly-by %zu", ++number).c_str();
-        point.append_child("desc").text() = Format("camera placed at %.1f s", w.tS).c_str();
+        point.append_child("name").text() = Text_Format("fly-by %zu", ++number).c_str();
+        point.append_child("desc").text() = Text_Format("camera placed at %.1f s", w.tS).c_str();
     }
     pugi::xml_node trk = gpx.append_child("trk");
     trk.append_child("name").text() = "flown track";

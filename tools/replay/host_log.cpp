@@ -26,8 +26,8 @@ bool Numbers(const std::vector<std::string>& f, size_t first, size_t last, doubl
              std::string* error) {
     for (size_t i = first; i <= last; ++i) {
         if (i >= f.size() || !Text_ParseNumber(f[i], &out[i - first])) {
-            *error = Format("field %zu is '%s', not a finite number", i + 1,
-                            i < f.size() ? f[i].c_str() : "");
+            *error = Text_Format("field %zu is '%s', not a finite number", i + 1,
+                                 i < f.size() ? f[i].c_str() : "");
             return false;
         }
     }
@@ -74,7 +74,8 @@ struct LogReader {
         const long long HIGH[5] = {UINT32_MAX, INT32_MAX, UINT32_MAX, INT32_MAX, INT16_MAX};
         for (int i = 0; i < 5; ++i) {
             if (!Whole(f[2 + i], LOW[i], HIGH[i], &words[i])) {
-                *error = Format("field %d is '%s', not a camera word", 3 + i, f[2 + i].c_str());
+                *error =
+                    Text_Format("field %d is '%s', not a camera word", 3 + i, f[2 + i].c_str());
                 return false;
             }
         }

@@ -121,6 +121,6 @@ std::string Time_FormatIso(double seconds) {
     long long year;
     int month, day;
     CivilFromDays(days, &year, &month, &day);
-    return Format("%04lld-%02d-%02dT%02lld:%02lld:%02lld.%03lldZ", year, month, day,
-                  inDay / 3600000, inDay / 60000 % 60, inDay / 1000 % 60, inDay % 1000);
+    return Text_Format("%04lld-%02d-%02dT%02lld:%02lld:%02lld.%03lldZ", year, month, day,
+                       inDay / 3600000, inDay / 60000 % 60, inDay / 1000 % 60, inDay % 1000);
 }

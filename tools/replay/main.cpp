@@ -192,9 +192,9 @@ struct Console {
 };
 
 std::string FlyByLine(const CameraWrite& w) {
-    return Format("%8.1f s  aircraft %.5f %.5f %6.0f ft  camera %.5f %.5f %6.0f ft", w.tS,
-                  w.aircraft.latDeg, w.aircraft.lonDeg, w.aircraft.altFt, w.latDeg, w.lonDeg,
-                  w.altFt);
+    return Text_Format("%8.1f s  aircraft %.5f %.5f %6.0f ft  camera %.5f %.5f %6.0f ft", w.tS,
+                       w.aircraft.latDeg, w.aircraft.lonDeg, w.aircraft.altFt, w.latDeg, w.lonDeg,
+                       w.altFt);
 }
 
 std::vector<CameraWrite> RunWithConsole(const std::vector<TrackSample>& track,

@@ -44,9 +44,10 @@ std::vector<LinePart> CutAtDateLine(const std::vector<LinePoint>& points) {
 std::string Coordinates(const LinePart& part, bool withAltitude) {
     std::string out = "[";
     for (size_t i = 0; i < part.size(); ++i)
-        out += withAltitude ? Format("%s[%.8f,%.8f,%.1f]", i ? "," : "", part[i].lonDeg,
-                                     part[i].latDeg, part[i].altM)
-                            : Format("%s[%.8f,%.8f]", i ? "," : "", part[i].lonDeg, part[i].latDeg);
+        out += withAltitude
+                   ? Text_Format("%s[%.8f,%.8f,%.1f]", i ? "," : "", part[i].lonDeg, part[i].latDeg,
+                                 part[i].altM)
+                   : Text_Format("%s[%.8f,%.8f]", i ? "," : "", part[i].lonDeg, part[i].latDeg);
     return out + "]";
 }
 
@@ -67,9 +68,9 @@ std::string LineGeometry(const std::vector<LinePoint>& points, bool withAltitude
 std::string Replay_Csv(const std::vector<CameraWrite>& writes) {
     std::string out = "t_s,kind,lat_deg,lon_deg,alt_ft,latfrac,latwhole,lonfrac,lonwhole,altm\n";
     for (const CameraWrite& w : writes)
-        out += Format("%.3f,%s,%.9f,%.9f,%.2f,%u,%d,%u,%d,%d\n", w.tS,
-                      w.placed ? "place" : "travel", w.latDeg, w.lonDeg, w.altFt, w.latFraction,
-                      w.latWhole, w.lonFraction, w.lonWhole, w.altM);
+        out += Text_Format("%.3f,%s,%.9f,%.9f,%.2f,%u,%d,%u,%d,%d\n", w.tS,
+                           w.placed ? "place" : "travel", w.latDeg, w.lonDeg, w.altFt,
+                           w.latFraction, w.latWhole, w.lonFraction, w.lonWhole, w.altM);
     return out;
 }
 
@@ -82,16 +83,17 @@ std::string Replay_GeoJson(const std::vector<TrackSample>& track,
     out += "{\"type\":\"Feature\",\"properties\":{\"kind\":\"track\"},\"geometry\":" +
            LineGeometry(flown, true) + "}";
     for (const CameraWrite& w : writes) {
-        out += Format(",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"%s\",\"t_s\":%.3f,\"alt_"
-                      "ft\":%.2f},"
-                      "\"geometry\":{\"type\":\"Point\",\"coordinates\":[%.8f,%.8f]}}",
-                      w.placed ? "place" : "travel", w.tS, w.altFt, remainder(w.lonDeg, 360.0),
-                      w.latDeg);
+        out += Text_Format(
+            ",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"%s\",\"t_s\":%.3f,\"alt_"
+            "ft\":%.2f},"
+            "\"geometry\":{\"type\":\"Point\",\"coordinates\":[%.8f,%.8f]}}",
+            w.placed ? "place" : "travel", w.tS, w.altFt, remainder(w.lonDeg, 360.0), w.latDeg);
         if (w.placed)
             out +=
-                Format(",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"sightline\",\"t_s\":"
-                       "%.3f},\"geometry\":",
-                       w.tS) +
+                Text_Format(
+                    ",\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"sightline\",\"t_s\":"
+                    "%.3f},\"geometry\":",
+                    w.tS) +
                 LineGeometry({{w.aircraft.lonDeg, w.aircraft.latDeg, 0}, {w.lonDeg, w.latDeg, 0}},
                              false) +
                 "}";

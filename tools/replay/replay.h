@@ -108,7 +108,7 @@ std::string Replay_ShotsCsv(const std::vector<Shot>& shots);
 // ---- Output -------------------------------------------------------------------
 
 // printf into a string (up to 511 characters).
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Text_Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // A finite decimal number, blanks around it allowed; false for anything else.
 bool Text_ParseNumber(const std::string& text, double* out);
 // The line (from 1) that holds the character at offset.

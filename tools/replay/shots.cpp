@@ -77,18 +77,19 @@ std::vector<Shot> Replay_Shots(const std::vector<TrackSample>& track,
 }
 
 std::string Replay_ShotLine(size_t index, const Shot& shot, double nearDistanceM) {
-    return Format("shot %zu: placed at %.1f s, closest %.0f m %.1f s later, %.1f s within %.0f m, "
-                  "the view sweeps %.0f degrees",
-                  index + 1, shot.placedS, shot.closestM, shot.closestAfterS, shot.nearS,
-                  nearDistanceM, shot.sweepDeg);
+    return Text_Format(
+        "shot %zu: placed at %.1f s, closest %.0f m %.1f s later, %.1f s within %.0f m, "
+        "the view sweeps %.0f degrees",
+        index + 1, shot.placedS, shot.closestM, shot.closestAfterS, shot.nearS, nearDistanceM,
+        shot.sweepDeg);
 }
 
 std::string Replay_ShotsCsv(const std::vector<Shot>& shots) {
     std::string out = "shot,placed_s,closest_m,closest_after_s,near_s,sweep_deg\n";
     for (size_t i = 0; i < shots.size(); ++i) {
         const Shot& s = shots[i];
-        out += Format("%zu,%.2f,%.2f,%.2f,%.2f,%.1f\n", i + 1, s.placedS, s.closestM,
-                      s.closestAfterS, s.nearS, s.sweepDeg);
+        out += Text_Format("%zu,%.2f,%.2f,%.2f,%.2f,%.1f\n", i + 1, s.placedS, s.closestM,
+                           s.closestAfterS, s.nearS, s.sweepDeg);
     }
     return out;
 }

@@ -116,16 +116,17 @@ double ScaleLength(double metresPerPixel) {
 
 std::string Replay_Svg(const FlightPicture& picture) {
     const Projection proj = Fit(picture);
-    std::string svg = Format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" "
-                             "viewBox=\"0 0 %d %d\" font-family=\"sans-serif\">\n",
-                             WIDTH, HEIGHT, WIDTH, HEIGHT);
+    std::string svg =
+        Text_Format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" "
+                    "viewBox=\"0 0 %d %d\" font-family=\"sans-serif\">\n",
+                    WIDTH, HEIGHT, WIDTH, HEIGHT);
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"#f4f1e8\"/>\n";
-    svg += Format("<text x=\"20\" y=\"32\" font-size=\"20\" fill=\"#222\">%s</text>\n",
-                  Escape(picture.title).c_str());
+    svg += Text_Format("<text x=\"20\" y=\"32\" font-size=\"20\" fill=\"#222\">%s</text>\n",
+                       Escape(picture.title).c_str());
     int places = 0, travels = 0;
     for (const CameraWrite& w : picture.writes)
         (w.placed ? places : travels)++;
-    svg += Format(
+    svg += Text_Format(
         "<text x=\"20\" y=\"54\" font-size=\"13\" fill=\"#555\">%d fly-by points, %d travelling "
         "positions, %.0f s of flight</text>\n",
         places, travels,
@@ -136,14 +137,14 @@ std::string Replay_Svg(const FlightPicture& picture) {
     for (const TrackSample& s : picture.track) {
         double x, y;
         proj.Place(s.latDeg, s.lonDeg, &x, &y);
-        path += Format("%s%.1f,%.1f ", path.empty() ? "" : "", x, y);
+        path += Text_Format("%s%.1f,%.1f ", path.empty() ? "" : "", x, y);
     }
     svg += "<polyline fill=\"none\" stroke=\"#2563a8\" stroke-width=\"2.5\" points=\"" + path +
            "\"/>\n";
     if (!picture.track.empty()) {
         double x, y;
         proj.Place(picture.track.front().latDeg, picture.track.front().lonDeg, &x, &y);
-        svg += Format(
+        svg += Text_Format(
             "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"#2563a8\"/><text x=\"%.1f\" y=\"%.1f\" "
             "font-size=\"13\" fill=\"#2563a8\">start</text>\n",
             x, y, x + 9, y - 8);
@@ -155,7 +156,7 @@ std::string Replay_Svg(const FlightPicture& picture) {
             continue;
         double x, y;
         proj.Place(w.latDeg, w.lonDeg, &x, &y);
-        svg += Format(
+        svg += Text_Format(
             "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"2.5\" fill=\"#e0862a\" opacity=\"0.7\"/>\n", x, y);
     }
     // Fly-by points in red; those of the run that follows the turn in green.
@@ -171,36 +172,39 @@ std::string Replay_Svg(const FlightPicture& picture) {
             double x, y, ax, ay;
             proj.Place(w.latDeg, w.lonDeg, &x, &y);
             proj.Place(w.aircraft.latDeg, w.aircraft.lonDeg, &ax, &ay);
-            svg += Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" "
-                          "stroke-width=\"1\" stroke-dasharray=\"4 3\"/>\n",
-                          ax, ay, x, y, run.colour);
-            svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.5\" fill=\"#2563a8\"/>\n", ax, ay);
-            svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"%s\" stroke=\"#fff\" "
-                          "stroke-width=\"1.5\"/>\n",
-                          x, y, run.colour);
             svg +=
-                Format("<text x=\"%.1f\" y=\"%.1f\" font-size=\"11\" fill=\"%s\">%.1f s</text>\n",
-                       x + 8, y + 4, run.label, w.tS);
+                Text_Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" "
+                            "stroke-width=\"1\" stroke-dasharray=\"4 3\"/>\n",
+                            ax, ay, x, y, run.colour);
+            svg += Text_Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3.5\" fill=\"#2563a8\"/>\n", ax,
+                               ay);
+            svg +=
+                Text_Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"6\" fill=\"%s\" stroke=\"#fff\" "
+                            "stroke-width=\"1.5\"/>\n",
+                            x, y, run.colour);
+            svg += Text_Format(
+                "<text x=\"%.1f\" y=\"%.1f\" font-size=\"11\" fill=\"%s\">%.1f s</text>\n", x + 8,
+                y + 4, run.label, w.tS);
         }
     }
 
     // Scale bar, north arrow and legend.
     const double length = ScaleLength(proj.metresPerPixel);
     const double pixels = length / proj.metresPerPixel;
-    svg += Format(
+    svg += Text_Format(
         "<g stroke=\"#222\" stroke-width=\"2\"><line x1=\"20\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\"/>"
         "<line x1=\"20\" y1=\"%d\" x2=\"20\" y2=\"%d\"/><line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" "
         "y2=\"%d\"/></g>\n",
         HEIGHT - 24, 20 + pixels, HEIGHT - 24, HEIGHT - 30, HEIGHT - 18, 20 + pixels, HEIGHT - 30,
         20 + pixels, HEIGHT - 18);
-    svg += Format("<text x=\"%.1f\" y=\"%d\" font-size=\"13\" fill=\"#222\">%.0f m</text>\n",
-                  28 + pixels, HEIGHT - 19, length);
-    svg += Format(
+    svg += Text_Format("<text x=\"%.1f\" y=\"%d\" font-size=\"13\" fill=\"#222\">%.0f m</text>\n",
+                       28 + pixels, HEIGHT - 19, length);
+    svg += Text_Format(
         "<text x=\"%d\" y=\"34\" font-size=\"16\" fill=\"#222\" text-anchor=\"middle\">N</text>"
         "<path d=\"M %d 40 l -7 18 l 7 -5 l 7 5 z\" fill=\"#222\"/>\n",
         WIDTH - 30, WIDTH - 30);
     const int lx = WIDTH - (picture.followTurnWrites.empty() ? 250 : 340), ly = HEIGHT - 78;
-    svg += Format(
+    svg += Text_Format(
         "<g font-size=\"12\" fill=\"#222\">"
         "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#2563a8\" stroke-width=\"2.5\"/>"
         "<text x=\"%d\" y=\"%d\">aircraft track</text>"
@@ -214,10 +218,10 @@ std::string Replay_Svg(const FlightPicture& picture) {
         lx, ly, lx + 24, ly, lx + 32, ly + 4, lx + 12, ly + 18, lx + 32, ly + 22, lx, ly + 36,
         lx + 24, ly + 36, lx + 32, ly + 40, lx + 12, ly + 54, lx + 32, ly + 58);
     if (!picture.followTurnWrites.empty())
-        svg += Format("<g font-size=\"12\" fill=\"#222\"><circle cx=\"%d\" cy=\"%d\" r=\"6\" "
-                      "fill=\"#1e8449\"/><text x=\"%d\" y=\"%d\">the point following the turn "
-                      "(FlyByFollowTurn 1)</text></g>\n",
-                      lx + 12, ly - 18, lx + 32, ly - 14);
+        svg += Text_Format("<g font-size=\"12\" fill=\"#222\"><circle cx=\"%d\" cy=\"%d\" r=\"6\" "
+                           "fill=\"#1e8449\"/><text x=\"%d\" y=\"%d\">the point following the turn "
+                           "(FlyByFollowTurn 1)</text></g>\n",
+                           lx + 12, ly - 18, lx + 32, ly - 14);
     svg += "</svg>\n";
     return svg;
 }

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-std::string Format(const char* format, ...) {
+std::string Text_Format(const char* format, ...) {
     char text[512];
     va_list args;
     va_start(args, format);

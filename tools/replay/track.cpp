@@ -10,9 +10,9 @@ std::string Track_PositionProblem(double latDeg, double lonDeg) {
     if (!std::isfinite(latDeg) || !std::isfinite(lonDeg))
         return "latitude and longitude must be finite numbers";
     if (fabs(latDeg) > 90)
-        return Format("latitude %g is outside -90..90", latDeg);
+        return Text_Format("latitude %g is outside -90..90", latDeg);
     if (fabs(lonDeg) > 180)
-        return Format("longitude %g is outside -180..180", lonDeg);
+        return Text_Format("longitude %g is outside -180..180", lonDeg);
     return "";
 }
 
@@ -33,19 +33,21 @@ bool Track_CheckSpan(const std::vector<TrackSample>& track, std::string* error,
     }
     const bool looksLikeMs = typicalStep >= 100 && span >= 3600;
     const std::string hint =
-        looksLikeMs ? Format("; the samples are %g apart: if t_s holds milliseconds, divide it by "
-                             "1000",
-                             typicalStep)
-                    : "";
+        looksLikeMs
+            ? Text_Format("; the samples are %g apart: if t_s holds milliseconds, divide it by "
+                          "1000",
+                          typicalStep)
+            : "";
     if (span > TRACK_MAX_SPAN_S) {
-        *error = Format("the flight spans %.0f s (%.1f days); more than %.0f s (%.0f days) is "
-                        "refused as a mistake in the times",
-                        span, span / 86400, TRACK_MAX_SPAN_S, TRACK_MAX_SPAN_S / 86400) +
+        *error = Text_Format("the flight spans %.0f s (%.1f days); more than %.0f s (%.0f days) is "
+                             "refused as a mistake in the times",
+                             span, span / 86400, TRACK_MAX_SPAN_S, TRACK_MAX_SPAN_S / 86400) +
                  hint;
         return false;
     }
     if (looksLikeMs && warning)
-        *warning = Format("the times look like milliseconds (%.0f s of flight", span) + hint + ")";
+        *warning =
+            Text_Format("the times look like milliseconds (%.0f s of flight", span) + hint + ")";
     return true;
 }
 

@@ -63,7 +63,7 @@ bool ReadRow(const std::vector<std::string>& fields, const int column[COLUMN_COU
         return false;
     if (!track.empty() && v[0] <= track.back().tS) {
         *error = "time goes backwards or stands still (" + Trim(fields[column[0]]) + " s after " +
-                 Format("%g", track.back().tS) + " s)";
+                 Text_Format("%g", track.back().tS) + " s)";
         return false;
     }
     *sample = {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};

@@ -50,21 +50,23 @@ bool ReadPoint(pugi::xml_node point, size_t number, TrackSample* sample, double*
     }
     *error = Track_PositionProblem(lat, lon);
     if (!error->empty()) {
-        *error = Format("point %zu: ", number) + *error;
+        *error = Text_Format("point %zu: ", number) + *error;
         return false;
     }
     const pugi::xml_node eleNode = Child(point, "ele");
     if (eleNode && !Text_ParseNumber(eleNode.text().get(), &ele)) {
-        *error = Format("point %zu: <ele> is '", number) + eleNode.text().get() + "', not a number";
+        *error =
+            Text_Format("point %zu: <ele> is '", number) + eleNode.text().get() + "', not a number";
         return false;
     }
     const pugi::xml_node timeNode = Child(point, "time");
     if (!timeNode) {
-        *error = Format("point %zu: a <trkpt> needs a <time> like 2024-05-01T10:00:00Z", number);
+        *error =
+            Text_Format("point %zu: a <trkpt> needs a <time> like 2024-05-01T10:00:00Z", number);
         return false;
     }
     if (!Time_ParseIso(timeNode.text().get(), time)) {
-        *error = Format("point %zu: the time '", number) + timeNode.text().get() +
+        *error = Text_Format("point %zu: the time '", number) + timeNode.text().get() +
                  "' is not a date and time like 2024-05-01T10:00:00Z or 2024-05-01T12:00:00+02:00";
         return false;
     }
@@ -125,7 +127,7 @@ bool Track_ReadGpx(const std::string& text, std::vector<TrackSample>* track, std
             firstTime = time;
         sample.tS = time - firstTime;
         if (!track->empty() && sample.tS <= track->back().tS) {
-            *error = where() + Format("point %zu: time goes backwards or stands still", i + 1);
+            *error = where() + Text_Format("point %zu: time goes backwards or stands still", i + 1);
             return false;
         }
         track->push_back(sample);
