@@ -22,7 +22,8 @@ static SystemBlock** g_openBlocks = nullptr;
 static size_t g_openCount = 0, g_openCapacity = 0;
 // A spin lock, not std::mutex: locking a std::mutex may throw
 // std::system_error, which must never reach the C callers of Open and
-// Close. The set is held for a few instructions only.
+// Close. The set is held briefly (a search, or a realloc when it grows),
+// and only while a module opens or closes the block.
 static std::atomic_flag g_openLock = ATOMIC_FLAG_INIT;
 
 struct OpenBlocksHold {

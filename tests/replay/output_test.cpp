@@ -63,6 +63,11 @@ TEST(ReplaySvg, AnyFileNameKeepsThePictureWellFormed) {
     ASSERT_TRUE(svg.load_string(text.c_str()));
     EXPECT_STREQ(svg.child("svg").child("text").text().get(),
                  "replay: a<b>&\"c'\xEF\xBF\xBD\xEF\xBF\xBD.csv");
+    // A long path, longer still once escaped, is written whole.
+    const std::string longName = std::string(600, '&') + ".csv";
+    FlightPicture longPicture{longName, East(10), {}, {}};
+    ASSERT_TRUE(svg.load_string(Replay_Svg(longPicture).c_str()));
+    EXPECT_EQ(svg.child("svg").child("text").text().get(), longName);
 }
 
 TEST(ReplayGpx, WrittenFileReadsBackAsTheSameFlight) {

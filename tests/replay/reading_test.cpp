@@ -42,6 +42,10 @@ TEST(TrackGpx, ReadsWhatTheXmlMeans) {
          Gpx("<trkpt lat=\"47\" lon=\"8\"><time>2024-05-01T10:00:00Z</time></trkpt>\n"
              "<trkpt lat=\"47.01\" lon=\"8\"><time>2024-05-01T12:01:58+02:00</time></trkpt>\n"),
          118},
+        {"times laid out over lines, one without a zone",
+         Gpx("<trkpt lat=\"47\" lon=\"8\"><time>\n  2024-05-01T10:00:00\n</time></trkpt>\n"
+             "<trkpt lat=\"47.01\" lon=\"8\"><time>\n  2024-05-01T10:00:20Z\n</time></trkpt>\n"),
+         20},
     };
     for (const auto& c : cases) {
         std::vector<TrackSample> track;

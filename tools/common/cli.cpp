@@ -66,6 +66,15 @@ bool Cli_Close(FILE* file, const std::string& path, std::string* error) {
     return ok;
 }
 
+int Cli_Finish(CLI::App& app, int status) {
+    std::string error;
+    if (!Cli_Close(stdout, "-", &error) && status == 0) { // a failure already said its own
+        fprintf(stderr, "%s: %s\n", app.get_name().c_str(), error.c_str());
+        return 1;
+    }
+    return status;
+}
+
 bool Cli_ReadAll(const std::string& path, std::string* text, std::string* error) {
     FILE* file = Cli_OpenRead(path, true, error);
     if (!file)

@@ -27,6 +27,11 @@ FILE* Cli_OpenWrite(const std::string& path, bool binary, std::string* error);
 // or a closed pipe is a failure and not a short file.
 bool Cli_Close(FILE* file, const std::string& path, std::string* error);
 
+// The status to exit with once a program is done: status, or 1 (with a
+// message) when anything written to standard output was lost, as on a
+// full disk or a closed pipe.
+int Cli_Finish(CLI::App& app, int status);
+
 // Reads a whole file ("-" is standard input). False with error set on failure.
 bool Cli_ReadAll(const std::string& path, std::string* text, std::string* error);
 

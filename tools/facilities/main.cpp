@@ -75,5 +75,5 @@ int main(int argc, char** argv) {
     std::string error;
     if (!FacilitiesOptions_Check(&options, &error))
         return Fail(error, 2);
-    return Run(options);
+    return Cli_Finish(app, Run(options));
 }

@@ -74,5 +74,5 @@ int main(int argc, char** argv) {
     if (options.scenery.empty() && options.facilities.empty())
         return Fail("no facilities: give --scenery ROOT or --facilities FILE (/dev/null for none)",
                     2);
-    return Draw(options, traffic, scene.get());
+    return Cli_Finish(app, Draw(options, traffic, scene.get()));
 }

@@ -60,6 +60,8 @@ void CivilFromDays(long long days, long long* year, int* month, int* day) {
 // The zone after the seconds: Z, +hh:mm, +hhmm, -hh:mm, or nothing (UTC).
 bool ZoneOffset(const char*& p, int* offsetS) {
     *offsetS = 0;
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r')
+        ++p; // an element laid out over lines keeps its blanks
     if (*p == 'Z' || *p == '\0') {
         p += *p == 'Z';
         return true;

@@ -286,5 +286,5 @@ int main(int argc, char** argv) {
         status = CheckUsage(options);
     if (status >= 0)
         return status;
-    return options.hostLog.empty() ? RunReplay(options) : RunHostLog(options);
+    return Cli_Finish(app, options.hostLog.empty() ? RunReplay(options) : RunHostLog(options));
 }

@@ -8,11 +8,15 @@
 #include <cstdlib>
 
 std::string Text_Format(const char* format, ...) {
-    char text[512];
-    va_list args;
+    va_list args, again;
     va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
+    va_copy(again, args);
+    const int length = vsnprintf(nullptr, 0, format, args);
     va_end(args);
+    std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    if (length > 0) // sized first: a long file name must not cut the text short
+        vsnprintf(&text[0], text.size() + 1, format, again);
+    va_end(again);
     return text;
 }
 

@@ -54,5 +54,5 @@ int main(int argc, char** argv) {
     std::error_code ignored;
     if (fs::exists(options.root, ignored) && !fs::is_directory(options.root, ignored))
         return Fail(options.root + " is not a folder", 1);
-    return options.samples ? WriteSamples(options) : WriteTree(options);
+    return Cli_Finish(app, options.samples ? WriteSamples(options) : WriteTree(options));
 }
