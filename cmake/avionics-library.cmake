@@ -46,3 +46,4 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/SkorvanConfigVersion.cmak
     COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/SkorvanConfig.cmake ${PROJECT_BINARY_DIR}/SkorvanConfigVersion.cmake
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Skorvan)
+include(${PROJECT_SOURCE_DIR}/cmake/consumer-toolchain.cmake)
