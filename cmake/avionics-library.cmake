@@ -66,6 +66,7 @@ if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDE
     message(FATAL_ERROR "skorvan.pc names its folders relative to the prefix: give CMAKE_INSTALL_LIBDIR and CMAKE_INSTALL_INCLUDEDIR as relative paths")
 endif()
 file(RELATIVE_PATH SKORVAN_PC_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+string(REGEX REPLACE "/$" "" SKORVAN_PC_PREFIX "${SKORVAN_PC_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/skorvan.pc.in ${PROJECT_BINARY_DIR}/skorvan.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/skorvan.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 include(${PROJECT_SOURCE_DIR}/cmake/consumer-toolchain.cmake)
