@@ -49,9 +49,9 @@ static int MakeGdiObjects(void) {
     c->secondaryRoutePen = CreatePen(PS_DOT, 1, RGB(0, 255, 0));
     c->cyanPen = Pen(RGB(0, 255, 255), 1);
     c->magentaPen = Pen(RGB(255, 0, 255), 1);
-    c->labelFont = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                               DEFAULT_PITCH | FF_SWISS, "Arial");
+    c->labelFont =
+        CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
     g_ringPen = Pen(RING_COLOUR, 1);
     g_background = CreateSolidBrush(BACKGROUND_COLOUR);
     return c->hollowBrush && c->defaultBrush && c->redBrush && c->greenBrush && c->blueBrush &&
@@ -62,12 +62,24 @@ static int MakeGdiObjects(void) {
 
 /* DeleteObject on a null handle fails harmlessly, so a half-made set frees too. */
 static void FreeGdiObjects(void) {
-    HGDIOBJ owned[] = {g_canvas.defaultBrush, g_canvas.redBrush,   g_canvas.greenBrush,
-                       g_canvas.blueBrush,    g_canvas.orangeBrush, g_canvas.cyanBrush,
-                       g_canvas.magentaBrush, g_canvas.defaultPen,  g_canvas.redPen,
-                       g_canvas.greenPen,     g_canvas.bluePen,     g_canvas.orangePen,
-                       g_canvas.secondaryRoutePen, g_canvas.cyanPen, g_canvas.magentaPen,
-                       g_canvas.labelFont,    g_ringPen,            g_background};
+    HGDIOBJ owned[] = {g_canvas.defaultBrush,
+                       g_canvas.redBrush,
+                       g_canvas.greenBrush,
+                       g_canvas.blueBrush,
+                       g_canvas.orangeBrush,
+                       g_canvas.cyanBrush,
+                       g_canvas.magentaBrush,
+                       g_canvas.defaultPen,
+                       g_canvas.redPen,
+                       g_canvas.greenPen,
+                       g_canvas.bluePen,
+                       g_canvas.orangePen,
+                       g_canvas.secondaryRoutePen,
+                       g_canvas.cyanPen,
+                       g_canvas.magentaPen,
+                       g_canvas.labelFont,
+                       g_ringPen,
+                       g_background};
     size_t i;
     for (i = 0; i < sizeof owned / sizeof owned[0]; ++i)
         if (owned[i] != NULL)
@@ -94,7 +106,7 @@ GAUGE_EXPORT int __cdecl MovingMap_Open(const char* simulatorFolder) {
 }
 
 GAUGE_EXPORT void __cdecl MovingMap_SetAircraft(double latitudeDeg, double longitudeDeg,
-                                                 double trackDeg) {
+                                                double trackDeg) {
     GeoPosition here;
     g_latitudeDeg = latitudeDeg;
     g_longitudeDeg = longitudeDeg;

@@ -144,11 +144,12 @@ int main(int argc, char** argv) {
         fprintf(stderr, "cannot load %s (error %lu)\n", argv[1], (unsigned long)GetLastError());
         return 1;
     }
-    /* GetProcAddress gives a FARPROC; the cast through void* is the usual way. */
-    open = (MovingMapOpenFn)(void*)GetProcAddress(gauge, "MovingMap_Open");
-    setAircraft = (MovingMapSetAircraftFn)(void*)GetProcAddress(gauge, "MovingMap_SetAircraft");
-    draw = (MovingMapDrawFn)(void*)GetProcAddress(gauge, "MovingMap_Draw");
-    close = (MovingMapCloseFn)(void*)GetProcAddress(gauge, "MovingMap_Close");
+    /* GetProcAddress gives a FARPROC: cast through the generic function type. */
+    open = (MovingMapOpenFn)(void (*)(void))GetProcAddress(gauge, "MovingMap_Open");
+    setAircraft =
+        (MovingMapSetAircraftFn)(void (*)(void))GetProcAddress(gauge, "MovingMap_SetAircraft");
+    draw = (MovingMapDrawFn)(void (*)(void))GetProcAddress(gauge, "MovingMap_Draw");
+    close = (MovingMapCloseFn)(void (*)(void))GetProcAddress(gauge, "MovingMap_Close");
     if (!open || !setAircraft || !draw || !close) {
         fprintf(stderr, "%s lacks the gauge's entry points\n", argv[1]);
         return 1;
@@ -179,7 +180,8 @@ int main(int argc, char** argv) {
     draw(dc, FRAME_SIZE, FRAME_SIZE, atof(argv[6]));
     /* A gauge that left its own pen, brush or font selected here could
      * not delete it: the panel's DC must come back as it was lent. */
-    if (GetCurrentObject(dc, OBJ_PEN) != penBefore || GetCurrentObject(dc, OBJ_BRUSH) != brushBefore ||
+    if (GetCurrentObject(dc, OBJ_PEN) != penBefore ||
+        GetCurrentObject(dc, OBJ_BRUSH) != brushBefore ||
         GetCurrentObject(dc, OBJ_FONT) != fontBefore) {
         fprintf(stderr, "the gauge left its own pen, brush or font selected in the DC\n");
         return 1;

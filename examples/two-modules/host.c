@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
             status = 1;
             break;
         }
-        start = (ModuleStartFn)(void*)GetProcAddress(module, "Module_Start");
-        stops[count] = (ModuleStopFn)(void*)GetProcAddress(module, "Module_Stop");
+        start = (ModuleStartFn)(void (*)(void))GetProcAddress(module, "Module_Start");
+        stops[count] = (ModuleStopFn)(void (*)(void))GetProcAddress(module, "Module_Stop");
         modules[count++] = module;
         if (start == NULL || stops[count - 1] == NULL || !start()) {
             fprintf(stderr, "%s did not start\n", argv[i]);
