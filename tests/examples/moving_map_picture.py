@@ -70,8 +70,11 @@ def read_png(path):
 
 def project(lat, lon, lat0, lon0, track, range_m):
     """Canvas pixel of a position (degrees): east and north on the tangent
-    plane, turned by minus the track, scaled so the ring is the range."""
+    plane, turned by minus the track, scaled so the ring is the range. None
+    for the far side of the earth, which would land on the same plane."""
     p, l, p0 = math.radians(lat), math.radians(lon - lon0), math.radians(lat0)
+    if math.sin(p) * math.sin(p0) + math.cos(p) * math.cos(p0) * math.cos(l) <= 0:
+        return None
     east = EARTH_RADIUS_M * math.cos(p) * math.sin(l)
     north = EARTH_RADIUS_M * (math.sin(p) * math.cos(p0) - math.cos(p) * math.sin(p0) * math.cos(l))
     t = math.radians(-track)
@@ -89,15 +92,14 @@ def centre(facilities):
     for _, _, lat, lon in facilities:
         if abs(lon) > 170 or (abs(lat) < 1.5 and abs(lon) < 1.5) or abs(lat) > 65:
             continue
-        count = 0
-        for dlat in (-1, 0, 1):
-            for dlon in (-2, -1, 0, 1, 2):
-                for g in cells.get((math.floor(lat) + dlat, math.floor(lon) + dlon), ()):
-                    k = math.cos(math.radians(lat))
-                    if abs(g[2] - lat) < 0.75 and abs(g[3] - lon) * k < 0.75:
-                        count += 1
-        if count > best_count:
-            best, best_count = (lat, lon), count
+        k = math.cos(math.radians(lat))
+        window = [g for dlat in (-1, 0, 1) for dlon in (-2, -1, 0, 1, 2)
+                  for g in cells.get((math.floor(lat) + dlat, math.floor(lon) + dlon), ())
+                  if abs(g[2] - lat) < 0.75 and abs(g[3] - lon) * k < 0.75]
+        if len(window) > best_count:
+            best_count = len(window)
+            # Their middle rather than one of them, so none sits under the aircraft.
+            best = (sum(g[2] for g in window) / len(window), sum(g[3] for g in window) / len(window))
     print(f"{best[0]:.4f} {best[1]:.4f}")
 
 
@@ -117,7 +119,10 @@ def check(picture, facilities, lat0, lon0, track, range_nm):
     # Every facility drawn, and the box each covers with its symbol and label.
     drawn = []
     for kind, ident, lat, lon in facilities:
-        x, y = project(lat, lon, lat0, lon0, track, range_m)
+        point = project(lat, lon, lat0, lon0, track, range_m)
+        if point is None:
+            continue
+        x, y = point
         if 0 < x < width and 0 < y < height:
             box = (x - 0.07 * s - 2, y - 0.1 * s - 2, x + 0.05 * s + 9 * len(ident) + 2, y + 0.07 * s + 2)
             drawn.append((kind, ident, x, y, box))
