@@ -12,6 +12,16 @@ set(SKORVAN_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/avionics/map/map.h
     ${PROJECT_BINARY_DIR}/generated/skorvan_version.h)
 
+# A gauge written in C links this library with the C driver, which brings
+# no C++ runtime: the library's objects must reference none of it (no
+# exceptions, no RTTI, no out-of-line std:: parts, no operator new).
+# tests/check-c-link and tests/check-library-symbols hold them to that.
+set(SKORVAN_LIBRARY_OBJECTS skorvan_geo skorvan_airdata skorvan_list skorvan_facilities
+    skorvan_panel skorvan_sysblock skorvan_map)
+foreach(objects IN LISTS SKORVAN_LIBRARY_OBJECTS)
+    target_compile_options(${objects} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
+endforeach()
+
 add_library(skorvan_avionics STATIC
     $<TARGET_OBJECTS:skorvan_geo> $<TARGET_OBJECTS:skorvan_airdata>
     $<TARGET_OBJECTS:skorvan_list> $<TARGET_OBJECTS:skorvan_facilities>

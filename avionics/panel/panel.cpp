@@ -13,16 +13,47 @@ bool Holds(const PanelBox& box, const int32_t* p) {
            p[1] < static_cast<int64_t>(box.y) + box.height;
 }
 
-// Screen pixels to design units, truncating toward zero. False when the
-// gauge has no size on the screen (nothing can be hit then).
+// a * b / c truncated toward zero (c nonzero), saturated to the 32-bit
+// range. No 64-bit division: on i686 that is a call into libgcc, which a C
+// gauge linked with the driver's defaults would import from
+// libgcc_s_dw2-1.dll. The double quotient is within one of the true one
+// wherever the result fits; the exact remainder settles the last step (a
+// 64-bit product needs no helper).
+int32_t MulDiv32(int32_t a, int32_t b, int32_t c) {
+    const int64_t product = static_cast<int64_t>(a) * b;
+    const bool negative = (product < 0) != (c < 0);
+    // Magnitudes: |a * b| <= 2^62 and |c| <= 2^31 fit a signed 64-bit value,
+    // which converts to and from double without a helper too.
+    const int64_t n = product < 0 ? -product : product;
+    const int64_t d = c < 0 ? -static_cast<int64_t>(c) : c;
+    const int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    const double estimate = static_cast<double>(n) / static_cast<double>(d);
+    if (estimate > 4294967296.0)
+        return negative ? INT32_MIN : INT32_MAX;
+    int64_t q = static_cast<int64_t>(estimate);
+    int64_t r = n - q * d;
+    while (r < 0) {
+        --q;
+        r += d;
+    }
+    while (r >= d) {
+        ++q;
+        r -= d;
+    }
+    if (q > limit)
+        q = limit;
+    return static_cast<int32_t>(negative ? -q : q);
+}
+
+// Screen pixels to design units, truncating toward zero; a point beyond the
+// 32-bit range of design units is held at its limit. False when the gauge
+// has no size on the screen (nothing can be hit then).
 bool Scale(const PanelMouseMap* map, const int32_t* point, int32_t* scaled) {
     const PanelScreenSize* size = map->gauge->screenSize;
     if (size == nullptr || size->width == 0 || size->height == 0)
         return false;
-    scaled[0] =
-        static_cast<int32_t>(static_cast<int64_t>(point[0]) * map->designWidth / size->width);
-    scaled[1] =
-        static_cast<int32_t>(static_cast<int64_t>(point[1]) * map->designHeight / size->height);
+    scaled[0] = MulDiv32(point[0], map->designWidth, size->width);
+    scaled[1] = MulDiv32(point[1], map->designHeight, size->height);
     return true;
 }
 

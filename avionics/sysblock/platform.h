@@ -20,3 +20,6 @@ bool SystemMap_CanWrite(void* p, size_t n);
 // mutex or a failed wait.
 int32_t SystemMutex_Wait(void* mutex, uint32_t timeoutMs);
 void SystemMutex_Release(void* mutex);
+// Gives the processor to another ready thread, if any (the open-records
+// spin lock waits with it).
+void SystemThread_Yield(void);

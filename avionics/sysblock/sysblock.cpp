@@ -7,10 +7,8 @@
 
 #include "map.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 // One per loaded module; a plain read-modify-write, meant for one thread.
 static int32_t g_systemCounter = 0;
@@ -20,18 +18,19 @@ static int32_t g_systemCounter = 0;
 // pointer that was never a record) touches no freed memory.
 static SystemBlock** g_openBlocks = nullptr;
 static size_t g_openCount = 0, g_openCapacity = 0;
-// A spin lock, not std::mutex: locking a std::mutex may throw
-// std::system_error, which must never reach the C callers of Open and
-// Close. The set is held briefly (a search, or a realloc when it grows),
-// and only while a module opens or closes the block.
-static std::atomic_flag g_openLock = ATOMIC_FLAG_INIT;
+// A spin lock on a GCC atomic builtin: no std::mutex or std::atomic, whose
+// out-of-line parts (and exceptions) live in the C++ runtime, which a C
+// gauge linked with the C driver does not have. The set is held briefly (a
+// search, or a realloc when it grows), and only while a module opens or
+// closes the block.
+static bool g_openLock = false;
 
 struct OpenBlocksHold {
     OpenBlocksHold() {
-        while (g_openLock.test_and_set(std::memory_order_acquire))
-            std::this_thread::yield();
+        while (__atomic_test_and_set(&g_openLock, __ATOMIC_ACQUIRE))
+            SystemThread_Yield();
     }
-    ~OpenBlocksHold() { g_openLock.clear(std::memory_order_release); }
+    ~OpenBlocksHold() { __atomic_clear(&g_openLock, __ATOMIC_RELEASE); }
     OpenBlocksHold(const OpenBlocksHold&) = delete;
     OpenBlocksHold& operator=(const OpenBlocksHold&) = delete;
 };

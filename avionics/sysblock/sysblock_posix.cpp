@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <sched.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,6 +95,10 @@ int32_t SystemMutex_Wait(void* mutex, uint32_t timeoutMs) {
 
 void SystemMutex_Release(void* mutex) {
     pthread_mutex_unlock(static_cast<pthread_mutex_t*>(mutex));
+}
+
+void SystemThread_Yield(void) {
+    sched_yield();
 }
 
 void* SystemMutex_Create(void) {

@@ -60,6 +60,11 @@ void SystemMutex_Release(void* mutex) {
     ReleaseMutex(static_cast<HANDLE>(mutex));
 }
 
+// Sleep(0) rather than SwitchToThread, which Windows 9x lacks.
+void SystemThread_Yield(void) {
+    Sleep(0);
+}
+
 void* SystemMutex_Create(void) {
     return CreateMutexA(nullptr, FALSE, nullptr);
 }

@@ -6,8 +6,7 @@ aircraft, turned track up), not the library's.
 
   moving_map_picture.py centre FACILITIES.csv
       prints "LAT LON" (degrees): the aircraft position whose map shows the
-      most facilities, away from the equator/zero-meridian cell and the
-      antimeridian.
+      most facilities (the middle of those around the densest facility).
   moving_map_picture.py check PICTURE.png FACILITIES.csv LAT LON TRACK RANGE_NM
       checks every facility's symbol at its projected pixel, the empty
       middle of VOR circles and NDB triangles, the labels, the range ring
@@ -90,7 +89,7 @@ def centre(facilities):
         cells.setdefault((math.floor(f[2]), math.floor(f[3])), []).append(f)
     best, best_count = None, -1
     for _, _, lat, lon in facilities:
-        if abs(lon) > 170 or (abs(lat) < 1.5 and abs(lon) < 1.5) or abs(lat) > 65:
+        if abs(lon) > 170:  # this search's window does not wrap round the antimeridian
             continue
         k = math.cos(math.radians(lat))
         window = [g for dlat in (-1, 0, 1) for dlon in (-2, -1, 0, 1, 2)

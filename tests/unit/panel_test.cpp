@@ -111,6 +111,43 @@ TEST_F(Gauge, RedrawMarksOnlyWhileAPopupIsOpen) {
     EXPECT_EQ(Panel_RedrawElement(&map, 99), 1); // no such child: the root only
 }
 
+TEST_F(Gauge, ScalingIsExactAtTheExtremesAndHeldAtTheLimits) {
+    // Point x, design width, screen width; the scaled x. The first rows'
+    // products need 62 bits, and a plain double quotient truncates them one
+    // too high; the last rows go past the 32-bit range and are held there
+    // (INT32_MIN cannot be seen: no box lies strictly below it).
+    struct Case {
+        int32_t x, design, screen, scaled;
+    } cases[] = {
+        {101, 200, 400, 50},
+        {-101, 200, 400, -50},
+        {101, -200, 400, -50},
+        {-101, 200, -400, 50},
+        {2147483645, 1073741824, 2147483647, 1073741822},
+        {2147483644, 1431655765, 2147483647, 1431655762},
+        {-2147483644, 1431655765, 2147483647, -1431655762},
+        {2147483644, 1431655765, -2147483647, -1431655762},
+        {2147483646, 2147483646, 2147483647, 2147483645},
+        {-2147483647, 2147483647, 2147483647, -2147483647},
+        {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
+        {2147483647, 2147483647, 2147483646, INT32_MAX},
+        {2147483647, 2147483647, 1, INT32_MAX},
+    };
+    for (const Case& c : cases) {
+        g_calls.clear();
+        // A box that holds exactly the expected value (strict at both sides).
+        const int32_t below = c.scaled - 1;
+        ClickRect rects[2] = {{{below, -1000, 2, 2000}, Click, 4}, {{0, 0, 0, 0}, nullptr, 0}};
+        screen = {c.screen, 300};
+        PanelMouseMap plainOnly = {&gauge, c.design, 150, nullptr, nullptr, rects};
+        const int32_t point[2] = {c.x, 20};
+        EXPECT_EQ(Panel_MouseEvent(&plainOnly, point, 0), 1)
+            << c.x << " * " << c.design << " / " << c.screen;
+        EXPECT_EQ(g_calls, (std::vector<std::string>{"click 4 at " + std::to_string(c.scaled) +
+                                                     ",10 flags 0"}));
+    }
+}
+
 TEST_F(Gauge, NothingHappensWithoutAGaugeOrAScreenSize) {
     map.gauge = nullptr;
     EXPECT_EQ(At(40, 40), 0);
