@@ -1,6 +1,7 @@
 # The avionics library for gauge authors: one static library of the
-# portable areas, with C headers installed under include/skorvan and a
-# package configuration for find_package(Skorvan) -> Skorvan::avionics.
+# portable areas, with C headers installed under include/skorvan, a
+# package configuration for find_package(Skorvan) -> Skorvan::avionics and
+# a pkg-config file (skorvan.pc).
 set(SKORVAN_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/geo/geo.h
     ${PROJECT_SOURCE_DIR}/avionics/airdata/airdata.h
@@ -52,8 +53,30 @@ install(FILES ${SKORVAN_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/
 install(EXPORT SkorvanTargets NAMESPACE Skorvan:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Skorvan)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/SkorvanConfig.cmake.in
     ${PROJECT_BINARY_DIR}/SkorvanConfig.cmake INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Skorvan)
+# Before 1.0 a minor version may change the interface: find_package(Skorvan
+# 0.1) accepts 0.1.x only. From 1.0 on, a major version keeps it.
+if(PROJECT_VERSION_MAJOR EQUAL 0)
+    set(SKORVAN_COMPATIBILITY SameMinorVersion)
+else()
+    set(SKORVAN_COMPATIBILITY SameMajorVersion)
+endif()
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/SkorvanConfigVersion.cmake
-    COMPATIBILITY SameMajorVersion)
+    COMPATIBILITY ${SKORVAN_COMPATIBILITY})
 install(FILES ${PROJECT_BINARY_DIR}/SkorvanConfig.cmake ${PROJECT_BINARY_DIR}/SkorvanConfigVersion.cmake
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Skorvan)
+
+# The same library for pkg-config. It is static, so the system libraries it
+# calls go in Libs (not Libs.private): a plain --libs links.
+if(WIN32)
+    set(SKORVAN_PC_SYSTEM_LIBS "-lgdi32 -luser32")
+else()
+    set(SKORVAN_PC_SYSTEM_LIBS "-lm -lrt -pthread")
+endif()
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
+    message(FATAL_ERROR "skorvan.pc names its folders relative to the prefix: give CMAKE_INSTALL_LIBDIR and CMAKE_INSTALL_INCLUDEDIR as relative paths")
+endif()
+file(RELATIVE_PATH SKORVAN_PC_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+string(REGEX REPLACE "/$" "" SKORVAN_PC_PREFIX "${SKORVAN_PC_PREFIX}")
+configure_file(${PROJECT_SOURCE_DIR}/cmake/skorvan.pc.in ${PROJECT_BINARY_DIR}/skorvan.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/skorvan.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 include(${PROJECT_SOURCE_DIR}/cmake/consumer-toolchain.cmake)
