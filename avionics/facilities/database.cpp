@@ -23,7 +23,12 @@ static void UpperCase(char* text) {
         *text = static_cast<char>(toupper(static_cast<unsigned char>(*text)));
 }
 
+#ifdef SKORVAN_TEST_HOOKS
 FacilityDecodeFn g_facilityDecode = Facility_ReadBufferReport;
+#define FACILITY_DECODE g_facilityDecode
+#else
+#define FACILITY_DECODE Facility_ReadBufferReport
+#endif
 
 // Who hears of damaged files; tools set it, the library never does.
 static FacilityDamageFn g_damageCallback = nullptr;
@@ -42,7 +47,7 @@ int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const 
     if (!FacilityFile_ReadAll(path, &data, &size))
         return 1;
     FacilityReadReport report;
-    g_facilityDecode(database, data, size, &report);
+    FACILITY_DECODE(database, data, size, &report);
     free(data);
     if (report.damage != 0 && g_damageCallback != nullptr)
         g_damageCallback(path, &report);
