@@ -30,11 +30,14 @@ FacilityDecodeFn g_facilityDecode = Facility_ReadBufferReport;
 #define FACILITY_DECODE Facility_ReadBufferReport
 #endif
 
-// Who hears of damaged files; tools set it, the library never does.
+// Who hears of damaged files, and the context they asked for; tools set
+// them, the library never does.
 static FacilityDamageFn g_damageCallback = nullptr;
+static void* g_damageContext = nullptr;
 
-void Facility_SetDamageCallback(FacilityDamageFn callback) {
+void Facility_SetDamageCallback(FacilityDamageFn callback, void* context) {
     g_damageCallback = callback;
+    g_damageContext = context;
 }
 
 int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const char* name) {
@@ -50,7 +53,7 @@ int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const 
     FACILITY_DECODE(database, data, size, &report);
     free(data);
     if (report.damage != 0 && g_damageCallback != nullptr)
-        g_damageCallback(path, &report);
+        g_damageCallback(path, &report, g_damageContext);
     return 1;
 }
 

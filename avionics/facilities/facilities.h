@@ -87,7 +87,7 @@ enum {
      * read once, so that a file yields at most one record per entry it holds). */
     FACILITY_DAMAGE_VOR = 2,
     FACILITY_DAMAGE_NDB = 4,
-    FACILITY_DAMAGE_AIRPORT = 8,
+    FACILITY_DAMAGE_AIRPORT = 8
 };
 typedef struct FacilityReadReport {
     int32_t damage;  /* FACILITY_DAMAGE_ bits */
@@ -95,9 +95,11 @@ typedef struct FacilityReadReport {
 } FacilityReadReport;
 int32_t Facility_ReadBufferReport(FacilityDatabase* database, const uint8_t* data, size_t size,
                                   FacilityReadReport* report);
-/* Called by Facility_ReadFile for each file read with damage; none by default. */
-typedef void (*FacilityDamageFn)(const char* path, const FacilityReadReport* report);
-void Facility_SetDamageCallback(FacilityDamageFn callback);
+/* Called by Facility_ReadFile for each file read with damage, with the
+ * context given to Facility_SetDamageCallback; none by default. One callback
+ * for the whole process (every database and thread). */
+typedef void (*FacilityDamageFn)(const char* path, const FacilityReadReport* report, void* context);
+void Facility_SetDamageCallback(FacilityDamageFn callback, void* context);
 /* A packed 8-byte nav-aid position: radians, radians, feet. */
 GeoPosition Facility_DecodePosition(const uint8_t packed[8]);
 /* MHz from BCD words: integer 0x0110 with fraction 0x3500 is 110.35. */

@@ -106,6 +106,39 @@ TEST_F(ScratchTree, LinksToFoldersAreNotFollowed) {
 }
 #endif
 
+struct DamageSeen {
+    std::vector<std::string> paths;
+    std::vector<int32_t> damage;
+};
+
+void RecordDamage(const char* path, const FacilityReadReport* report, void* context) {
+    DamageSeen* seen = static_cast<DamageSeen*>(context);
+    seen->paths.push_back(path);
+    seen->damage.push_back(report->damage);
+}
+
+TEST_F(ScratchTree, DamagedFilesReachTheCallbackWithItsContext) {
+    Write("SCENEDB/EASTHEM/A_VOR.BGL", OneVor("WHOLE"));
+    std::vector<uint8_t> cut = Scenery_BuildFile(OneVor("CUT"));
+    cut.resize(100); // shorter than the header
+    ASSERT_TRUE(Scenery_WriteBytes((root / "SCENEDB/EASTHEM/B_VOR.BGL").string(), cut));
+    DamageSeen seen, other;
+    Facility_SetDamageCallback(RecordDamage, &other);
+    Facility_SetDamageCallback(RecordDamage, &seen); // the last one set is used
+    Facility_LoadDatabase(&db);
+    Facility_SetDamageCallback(nullptr, nullptr);
+    const char sep = FACILITY_PATH_SEPARATOR;
+    const std::string expected =
+        std::string(db.sceneryRoot) + sep + "SCENEDB" + sep + "EASTHEM" + sep + "B_VOR.BGL";
+    EXPECT_EQ(seen.paths, std::vector<std::string>{expected});
+    EXPECT_EQ(seen.damage, std::vector<int32_t>{FACILITY_DAMAGE_HEADER});
+    EXPECT_TRUE(other.paths.empty());
+    EXPECT_EQ(Idents(db.facilities), std::vector<std::string>{"WHOLE"});
+    // Dropped: a second load reports to no one.
+    Facility_LoadDatabase(&db);
+    EXPECT_EQ(seen.paths.size(), 1u);
+}
+
 TEST_F(ScratchTree, MissingFoldersAndOverlongPathsAddNothing) {
     fs::remove_all(root / "SCENEDB");
     EXPECT_EQ(Facility_LoadDatabase(&db), 1);
