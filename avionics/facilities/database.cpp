@@ -121,12 +121,26 @@ static int32_t WholeDegrees(double radians) {
     return static_cast<int32_t>(degrees);
 }
 
+// lon - cell in whole degrees, taken modulo 360 into -180..179, so that the
+// window reaches across the 180° meridian. In 32 bits: a 64-bit remainder
+// is a libgcc call on i686.
+static int32_t LongitudeDifference(int32_t lon, int32_t cell) {
+    int32_t d = lon % 360 - cell % 360;
+    if (d < -180)
+        d += 360;
+    else if (d >= 180)
+        d -= 360;
+    return d;
+}
+
 int32_t Facility_UpdateNearList(FacilityDatabase* database, const GeoPosition* position) {
     const int32_t cellLat = WholeDegrees(position->latitude);
     const int32_t cellLon = WholeDegrees(position->longitude);
     if (database->facilities == nullptr || database->loaded == 0)
         return 0;
-    if (cellLat == database->nearCellLatitude && cellLon == database->nearCellLongitude)
+    // A zeroed database stores cell (0, 0) with no list yet: build one then.
+    if (database->nearFacilities != nullptr && cellLat == database->nearCellLatitude &&
+        cellLon == database->nearCellLongitude)
         return 1;
     if (database->nearFacilities != nullptr)
         List_Destroy(database->nearFacilities);
@@ -140,8 +154,7 @@ int32_t Facility_UpdateNearList(FacilityDatabase* database, const GeoPosition* p
         const FacilityRecord* record = static_cast<const FacilityRecord*>(node->item);
         const int64_t dLat =
             static_cast<int64_t>(WholeDegrees(record->position.latitude)) - cellLat;
-        const int64_t dLon =
-            static_cast<int64_t>(WholeDegrees(record->position.longitude)) - cellLon;
+        const int32_t dLon = LongitudeDifference(WholeDegrees(record->position.longitude), cellLon);
         if (dLat >= -5 && dLat <= 6 && dLon >= -5 && dLon <= 6)
             List_Append(database->nearFacilities, node->item);
     }
