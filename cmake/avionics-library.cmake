@@ -28,6 +28,23 @@ add_library(skorvan_avionics STATIC
     $<TARGET_OBJECTS:skorvan_panel> $<TARGET_OBJECTS:skorvan_sysblock>
     $<TARGET_OBJECTS:skorvan_map>)
 add_library(Skorvan::avionics ALIAS skorvan_avionics)
+
+# The test build of the two objects that carry test hooks (the folder walk's
+# decoder and the shared block's moment before creating it), compiled with
+# SKORVAN_TEST_HOOKS. A test that links it gets these objects on its link
+# line ahead of the archive, and since they define every symbol of their
+# archive counterparts, those are never pulled in: the hooks reach tests and
+# benchmarks only, never the installed library.
+if(WIN32)
+    set(SKORVAN_SYSBLOCK_PLATFORM ${PROJECT_SOURCE_DIR}/avionics/sysblock/sysblock_win32.cpp)
+else()
+    set(SKORVAN_SYSBLOCK_PLATFORM ${PROJECT_SOURCE_DIR}/avionics/sysblock/sysblock_posix.cpp)
+endif()
+add_library(skorvan_test_hooks OBJECT ${PROJECT_SOURCE_DIR}/avionics/facilities/database.cpp
+    ${SKORVAN_SYSBLOCK_PLATFORM})
+target_compile_definitions(skorvan_test_hooks PUBLIC SKORVAN_TEST_HOOKS)
+target_compile_options(skorvan_test_hooks PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
+target_link_libraries(skorvan_test_hooks PUBLIC skorvan_avionics)
 set_target_properties(skorvan_avionics PROPERTIES EXPORT_NAME avionics OUTPUT_NAME skorvan-avionics)
 target_include_directories(skorvan_avionics PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/geo>

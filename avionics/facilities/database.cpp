@@ -23,13 +23,21 @@ static void UpperCase(char* text) {
         *text = static_cast<char>(toupper(static_cast<unsigned char>(*text)));
 }
 
+#ifdef SKORVAN_TEST_HOOKS
 FacilityDecodeFn g_facilityDecode = Facility_ReadBufferReport;
+#define FACILITY_DECODE g_facilityDecode
+#else
+#define FACILITY_DECODE Facility_ReadBufferReport
+#endif
 
-// Who hears of damaged files; tools set it, the library never does.
+// Who hears of damaged files, and the context they asked for; tools set
+// them, the library never does.
 static FacilityDamageFn g_damageCallback = nullptr;
+static void* g_damageContext = nullptr;
 
-void Facility_SetDamageCallback(FacilityDamageFn callback) {
+void Facility_SetDamageCallback(FacilityDamageFn callback, void* context) {
     g_damageCallback = callback;
+    g_damageContext = context;
 }
 
 int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const char* name) {
@@ -42,10 +50,10 @@ int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const 
     if (!FacilityFile_ReadAll(path, &data, &size))
         return 1;
     FacilityReadReport report;
-    g_facilityDecode(database, data, size, &report);
+    FACILITY_DECODE(database, data, size, &report);
     free(data);
     if (report.damage != 0 && g_damageCallback != nullptr)
-        g_damageCallback(path, &report);
+        g_damageCallback(path, &report, g_damageContext);
     return 1;
 }
 
@@ -113,12 +121,26 @@ static int32_t WholeDegrees(double radians) {
     return static_cast<int32_t>(degrees);
 }
 
+// lon - cell in whole degrees, taken modulo 360 into -180..179, so that the
+// window reaches across the 180° meridian. In 32 bits: a 64-bit remainder
+// is a libgcc call on i686.
+static int32_t LongitudeDifference(int32_t lon, int32_t cell) {
+    int32_t d = lon % 360 - cell % 360;
+    if (d < -180)
+        d += 360;
+    else if (d >= 180)
+        d -= 360;
+    return d;
+}
+
 int32_t Facility_UpdateNearList(FacilityDatabase* database, const GeoPosition* position) {
     const int32_t cellLat = WholeDegrees(position->latitude);
     const int32_t cellLon = WholeDegrees(position->longitude);
     if (database->facilities == nullptr || database->loaded == 0)
         return 0;
-    if (cellLat == database->nearCellLatitude && cellLon == database->nearCellLongitude)
+    // A zeroed database stores cell (0, 0) with no list yet: build one then.
+    if (database->nearFacilities != nullptr && cellLat == database->nearCellLatitude &&
+        cellLon == database->nearCellLongitude)
         return 1;
     if (database->nearFacilities != nullptr)
         List_Destroy(database->nearFacilities);
@@ -132,8 +154,7 @@ int32_t Facility_UpdateNearList(FacilityDatabase* database, const GeoPosition* p
         const FacilityRecord* record = static_cast<const FacilityRecord*>(node->item);
         const int64_t dLat =
             static_cast<int64_t>(WholeDegrees(record->position.latitude)) - cellLat;
-        const int64_t dLon =
-            static_cast<int64_t>(WholeDegrees(record->position.longitude)) - cellLon;
+        const int32_t dLon = LongitudeDifference(WholeDegrees(record->position.longitude), cellLon);
         if (dLat >= -5 && dLat <= 6 && dLon >= -5 && dLon <= 6)
             List_Append(database->nearFacilities, node->item);
     }

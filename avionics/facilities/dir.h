@@ -25,9 +25,12 @@ void FacilityDir_Close(FacilityDirSearch* search);
 // to free; null for an empty file) and *size, 0 when it cannot be read.
 int FacilityFile_ReadAll(const char* path, uint8_t** data, size_t* size);
 
+#ifdef SKORVAN_TEST_HOOKS
 // What Facility_ReadFile does with a file's bytes: Facility_ReadBufferReport.
 // The loading benchmark's floor puts a function here that decodes nothing,
-// so that it walks and reads exactly as the loader does.
+// so that it walks and reads exactly as the loader does. Only in the test
+// build of this area's objects (skorvan_test_hooks), never in the library.
 typedef int32_t (*FacilityDecodeFn)(FacilityDatabase* database, const uint8_t* data, size_t size,
                                     FacilityReadReport* report);
 extern FacilityDecodeFn g_facilityDecode;
+#endif

@@ -10,9 +10,12 @@
 // neither works, or when no view could be mapped (the mapping is closed).
 bool SystemMap_Open(void** mapping, void** view, bool* created);
 void SystemMap_Close(void* mapping, void* view);
+#ifdef SKORVAN_TEST_HOOKS
 // Called (where set) between finding no block and creating one: tests make
-// another module create it in that window. Null in use.
+// another module create it in that window. Only in the test build of this
+// area's objects (skorvan_test_hooks), never in the library.
 extern void (*g_systemMapBeforeCreate)(void);
+#endif
 // Whether n bytes at p can be read / written; true where no probe exists.
 bool SystemMap_CanRead(const void* p, size_t n);
 bool SystemMap_CanWrite(void* p, size_t n);

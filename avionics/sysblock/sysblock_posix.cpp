@@ -20,14 +20,18 @@
 
 static const char* const SHM_NAME = "/" SYSTEM_BLOCK_NAME;
 
+#ifdef SKORVAN_TEST_HOOKS
 void (*g_systemMapBeforeCreate)(void) = nullptr;
+#endif
 
 bool SystemMap_Open(void** mapping, void** view, bool* created) {
     *created = false;
     int fd = shm_open(SHM_NAME, O_RDWR, 0600);
     if (fd < 0) {
+#ifdef SKORVAN_TEST_HOOKS
         if (g_systemMapBeforeCreate != nullptr)
             g_systemMapBeforeCreate();
+#endif
         fd = shm_open(SHM_NAME, O_RDWR | O_CREAT | O_EXCL, 0600);
         if (fd < 0 && errno == EEXIST) // another opener was first
             fd = shm_open(SHM_NAME, O_RDWR, 0600);

@@ -7,14 +7,18 @@
 
 #include <windows.h>
 
+#ifdef SKORVAN_TEST_HOOKS
 void (*g_systemMapBeforeCreate)(void) = nullptr;
+#endif
 
 bool SystemMap_Open(void** mapping, void** view, bool* created) {
     HANDLE handle = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SYSTEM_BLOCK_NAME);
     *created = false;
     if (handle == nullptr) {
+#ifdef SKORVAN_TEST_HOOKS
         if (g_systemMapBeforeCreate != nullptr)
             g_systemMapBeforeCreate();
+#endif
         // Another module may create it between the two calls: then this
         // returns its mapping, which must not be zeroed.
         handle = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,

@@ -106,6 +106,39 @@ TEST_F(ScratchTree, LinksToFoldersAreNotFollowed) {
 }
 #endif
 
+struct DamageSeen {
+    std::vector<std::string> paths;
+    std::vector<int32_t> damage;
+};
+
+void RecordDamage(const char* path, const FacilityReadReport* report, void* context) {
+    DamageSeen* seen = static_cast<DamageSeen*>(context);
+    seen->paths.push_back(path);
+    seen->damage.push_back(report->damage);
+}
+
+TEST_F(ScratchTree, DamagedFilesReachTheCallbackWithItsContext) {
+    Write("SCENEDB/EASTHEM/A_VOR.BGL", OneVor("WHOLE"));
+    std::vector<uint8_t> cut = Scenery_BuildFile(OneVor("CUT"));
+    cut.resize(100); // shorter than the header
+    ASSERT_TRUE(Scenery_WriteBytes((root / "SCENEDB/EASTHEM/B_VOR.BGL").string(), cut));
+    DamageSeen seen, other;
+    Facility_SetDamageCallback(RecordDamage, &other);
+    Facility_SetDamageCallback(RecordDamage, &seen); // the last one set is used
+    Facility_LoadDatabase(&db);
+    Facility_SetDamageCallback(nullptr, nullptr);
+    const char sep = FACILITY_PATH_SEPARATOR;
+    const std::string expected =
+        std::string(db.sceneryRoot) + sep + "SCENEDB" + sep + "EASTHEM" + sep + "B_VOR.BGL";
+    EXPECT_EQ(seen.paths, std::vector<std::string>{expected});
+    EXPECT_EQ(seen.damage, std::vector<int32_t>{FACILITY_DAMAGE_HEADER});
+    EXPECT_TRUE(other.paths.empty());
+    EXPECT_EQ(Idents(db.facilities), std::vector<std::string>{"WHOLE"});
+    // Dropped: a second load reports to no one.
+    Facility_LoadDatabase(&db);
+    EXPECT_EQ(seen.paths.size(), 1u);
+}
+
 TEST_F(ScratchTree, MissingFoldersAndOverlongPathsAddNothing) {
     fs::remove_all(root / "SCENEDB");
     EXPECT_EQ(Facility_LoadDatabase(&db), 1);
@@ -147,18 +180,47 @@ TEST_F(ScratchTree, NearListUsesAnAsymmetricWholeDegreeWindow) {
               (std::vector<std::string>{"LAT53", "LAT54", "LON3", "LON14"}));
 }
 
-TEST_F(ScratchTree, NoWrapAtTheDateLineAndCellZeroBeforeAnyList) {
+TEST_F(ScratchTree, AZeroedDatabaseBuildsItsFirstNearListInCellZero) {
     SceneryFile f;
-    f.vors = {{1, 10, 179.5, 0, "EAST"}, {2, 0.5, 0.5, 0, "ZERO"}};
+    f.vors = {{1, 10, 179.5, 0, "FAR"}, {2, 0.5, 0.5, 0, "ZERO"}, {3, -0.5, 5.5, 0, "EAST5"}};
     Write("SCENEDB/EASTHEM/B_VOR.BGL", f);
-    Facility_LoadDatabase(&db);
-    // Stored cell (0, 0) and a position in it: current, though no list exists.
+    Facility_LoadDatabase(&db); // db was zeroed: stored cell (0, 0), no list
     GeoPosition origin = {0.4 * DEG_TO_RAD, -0.4 * DEG_TO_RAD, 0};
     EXPECT_EQ(Facility_UpdateNearList(&db, &origin), 1);
-    EXPECT_EQ(db.nearFacilities, nullptr);
-    GeoPosition west = {10 * DEG_TO_RAD, -179.5 * DEG_TO_RAD, 0};
-    Facility_UpdateNearList(&db, &west);
-    EXPECT_TRUE(Idents(db.nearFacilities).empty()); // 179.5 E is not near 179.5 W
+    ASSERT_NE(db.nearFacilities, nullptr);
+    EXPECT_EQ(Idents(db.nearFacilities), (std::vector<std::string>{"ZERO", "EAST5"}));
+    const ObjectList* built = db.nearFacilities;
+    EXPECT_EQ(Facility_UpdateNearList(&db, &origin), 1); // built once
+    EXPECT_EQ(db.nearFacilities, built);
+}
+
+// The window's longitudes are taken modulo 360: what lies just across the
+// 180° meridian is near, from either side, and so is a position given
+// beyond ±180°. The facility list's order is kept.
+TEST_F(ScratchTree, TheNearWindowReachesAcrossTheDateLine) {
+    SceneryFile f;
+    f.vors = {{1, 10, 179.5, 0, "E1795"}, {2, 10, -179.5, 0, "W1795"}, {3, 10, 176.2, 0, "E1762"},
+              {4, 10, 175.5, 0, "E1755"}, {5, 10, -175.5, 0, "W1755"}, {6, 10, -173.5, 0, "W1735"},
+              {7, 10, 0.5, 0, "ZERO"},    {8, 10, 10.5, 0, "E105"}};
+    Write("SCENEDB/EASTHEM/C_VOR.BGL", f);
+    Facility_LoadDatabase(&db);
+    struct Case {
+        double lonDeg;
+        std::vector<std::string> near;
+    } cases[] = {
+        // Cell -179: 179 E is 2 cells west, 176 E 5, 175 E 6 (out); -173 is 6 east.
+        {-179.5, {"E1795", "W1795", "E1762", "W1755", "W1735"}},
+        // Cell 179: -179 is 2 cells east, -175 6, -173 8 (out).
+        {179.5, {"E1795", "W1795", "E1762", "E1755", "W1755"}},
+        {-355.5, {"ZERO", "E105"}}, // cell -355 is cell 5 modulo 360
+        {4.5, {"ZERO", "E105"}},
+        {90.5, {}},
+    };
+    for (const Case& c : cases) {
+        GeoPosition here = {10.5 * DEG_TO_RAD, c.lonDeg * DEG_TO_RAD, 0};
+        EXPECT_EQ(Facility_UpdateNearList(&db, &here), 1);
+        EXPECT_EQ(Idents(db.nearFacilities), c.near) << "at longitude " << c.lonDeg;
+    }
 }
 
 TEST_F(ScratchTree, RealisticTreeLoadsEveryRecordItWrote) {

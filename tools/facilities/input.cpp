@@ -8,11 +8,9 @@
 
 namespace fs = std::filesystem;
 
-// The reader reports damage through a callback without a context.
-static int g_damagedFiles = 0;
-
-static void ReportDamage(const char* path, const FacilityReadReport* report) {
-    ++g_damagedFiles;
+// The reader's damage callback; context: the count of damaged files.
+static void ReportDamage(const char* path, const FacilityReadReport* report, void* context) {
+    ++*static_cast<int*>(context);
     std::string what;
     if (report->damage & FACILITY_DAMAGE_HEADER)
         what += ", shorter than its header (nothing read)";
@@ -39,7 +37,7 @@ static bool ReadRoot(const FacilitiesOptions& o, FacilityDatabase* db, std::stri
     return true;
 }
 
-static bool ReadStandardInput(FacilityDatabase* db, std::string* error) {
+static bool ReadStandardInput(FacilityDatabase* db, int* damagedFiles, std::string* error) {
     std::string bytes;
     if (!Cli_ReadAll("-", &bytes, error))
         return false;
@@ -47,7 +45,7 @@ static bool ReadStandardInput(FacilityDatabase* db, std::string* error) {
     Facility_ReadBufferReport(db, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
                               &report);
     if (report.damage)
-        ReportDamage("standard input", &report);
+        ReportDamage("standard input", &report, damagedFiles);
     return true;
 }
 
@@ -60,20 +58,25 @@ static void ReadOneFile(const std::string& path, FacilityDatabase* db) {
 
 bool FacilitiesInput_Read(const FacilitiesOptions& o, FacilitiesInput* in, std::string* error) {
     std::error_code ignored;
-    Facility_SetDamageCallback(ReportDamage);
-    g_damagedFiles = 0;
+    in->damagedFiles = 0;
     in->singleFile = !fs::is_directory(o.input, ignored);
     if (o.input != "-" && !fs::exists(o.input, ignored))
         return *error = o.input + " does not exist", false;
-    if (!in->singleFile && !ReadRoot(o, &in->db, error))
-        return false;
-    if (o.input == "-" && !ReadStandardInput(&in->db, error))
-        return false;
-    if (in->singleFile && o.input != "-")
+    // Counted straight into the result; the callback is dropped again before
+    // returning, so it never outlives what its context points to.
+    Facility_SetDamageCallback(ReportDamage, &in->damagedFiles);
+    bool read = true;
+    if (!in->singleFile)
+        read = ReadRoot(o, &in->db, error);
+    else if (o.input == "-")
+        read = ReadStandardInput(&in->db, &in->damagedFiles, error);
+    else
         ReadOneFile(o.input, &in->db);
+    Facility_SetDamageCallback(nullptr, nullptr);
+    if (!read)
+        return false;
     in->db.loaded = 1;
     if (!in->db.facilities)
         in->db.facilities = List_Create(Facility_ReleaseRecord);
-    in->damagedFiles = g_damagedFiles;
     return in->db.facilities != nullptr || (*error = "out of memory", false);
 }
