@@ -125,7 +125,9 @@ static int32_t WholeDegrees(double radians) {
 // window reaches across the 180° meridian. In 32 bits: a 64-bit remainder
 // is a libgcc call on i686.
 static int32_t LongitudeDifference(int32_t lon, int32_t cell) {
-    int32_t d = lon % 360 - cell % 360;
+    // Each remainder lies within ±359, their difference within ±718: a
+    // second remainder brings it to ±359, which one turn then centres.
+    int32_t d = (lon % 360 - cell % 360) % 360;
     if (d < -180)
         d += 360;
     else if (d >= 180)
