@@ -19,7 +19,7 @@ static int JoinPath(char out[FACILITY_PATH_SIZE], const char* folder, const char
     const size_t folderLength = strlen(folder), nameLength = strlen(name);
     if (folderLength + 1 + nameLength >= FACILITY_PATH_SIZE)
         return 0;
-    memcpy(out, folder, folderLength);
+    memcpy(out, folder, folderLength + 1); // the NUL is overwritten next
     out[folderLength] = FACILITY_PATH_SEPARATOR;
     memcpy(out + folderLength + 1, name, nameLength + 1);
     return 1;
