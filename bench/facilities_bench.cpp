@@ -1,8 +1,10 @@
 // bench/facilities_bench.cpp
 // Loading a scenery tree of realistic size (1,500 VORs, 2,500 NDBs, 20,000
-// airports with 30,000 runways) with Facility_LoadDatabase, next to the
-// floor: the loader's own walk and reads, decoding nothing. The near-list
-// rebuild on that database, and the JSON output's number formatting.
+// airports with 30,000 runways) with Facility_LoadDatabase, next to two
+// floors: the bare walk (the system calls alone) and the loader's own walk
+// and reads, decoding nothing. The near-list rebuild on that database, and
+// the JSON output's number formatting.
+#include "bare_walk.h"
 #include "dir.h"
 #include "facilities.h"
 #include "scenery_writer.h"
@@ -10,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <time.h>
 
 #include <charconv>
 #include <cmath>
@@ -48,21 +51,61 @@ int32_t DecodeNothing(FacilityDatabase*, const uint8_t* data, size_t size,
     return 1;
 }
 
-// The floor: the loader's own walk over the same folders and names, and
-// its reads (one open, size query and read per file), decoding nothing.
-void Floor_WalkAndReadTree(benchmark::State& state) {
+void Floor_BareWalkAndRead(benchmark::State& state) {
+    BareBuffer buffer = {};
+    size_t bytes = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bytes = Bare_WalkTree(SceneryRoot().c_str(), &buffer));
+    Bare_Free(&buffer);
+    state.SetLabel(std::to_string(bytes) + " bytes");
+}
+BENCHMARK(Floor_BareWalkAndRead)->Unit(benchmark::kMillisecond);
+
+// The loader's own walk over the same folders and names, and its reads (one
+// open, size query and read per file), decoding nothing.
+void LoaderWalk() {
+    FacilityDatabase db = {};
+    snprintf(db.sceneryRoot, sizeof db.sceneryRoot, "%s", SceneryRoot().c_str());
+    Facility_LoadDatabase(&db);
+    Facility_FreeDatabase(&db);
+}
+
+void Floor_LoaderWalkAndRead(benchmark::State& state) {
     g_facilityDecode = DecodeNothing;
-    for (auto _ : state) {
-        FacilityDatabase db = {};
-        snprintf(db.sceneryRoot, sizeof db.sceneryRoot, "%s", SceneryRoot().c_str());
-        Facility_LoadDatabase(&db);
-        state.PauseTiming();
-        Facility_FreeDatabase(&db);
-        state.ResumeTiming();
-    }
+    for (auto _ : state)
+        LoaderWalk();
     g_facilityDecode = Facility_ReadBufferReport;
 }
-BENCHMARK(Floor_WalkAndReadTree)->Unit(benchmark::kMillisecond);
+BENCHMARK(Floor_LoaderWalkAndRead)->Unit(benchmark::kMillisecond);
+
+// The two walks alternately in each iteration, so that both meet the same
+// state of a shared machine, each timed by the thread's own processor time
+// (user and system) so that time spent preempted by other work counts for
+// neither: the counter is the loader's walk as a multiple of the bare one.
+double ThreadSeconds() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+void Walk_LoaderOverBare(benchmark::State& state) {
+    g_facilityDecode = DecodeNothing;
+    BareBuffer buffer = {};
+    double bare = 0, loader = 0;
+    for (auto _ : state) {
+        const double t0 = ThreadSeconds();
+        benchmark::DoNotOptimize(Bare_WalkTree(SceneryRoot().c_str(), &buffer));
+        const double t1 = ThreadSeconds();
+        LoaderWalk();
+        const double t2 = ThreadSeconds();
+        bare += t1 - t0;
+        loader += t2 - t1;
+    }
+    Bare_Free(&buffer);
+    g_facilityDecode = Facility_ReadBufferReport;
+    state.counters["ratio"] = loader / bare;
+}
+BENCHMARK(Walk_LoaderOverBare)->Unit(benchmark::kMillisecond);
 
 void Facility_LoadDatabase_Tree(benchmark::State& state) {
     int32_t count = 0;

@@ -12,15 +12,26 @@
 #include <cstring>
 
 // folder<separator>name into out; 0 (nothing built) when it would not fit.
+// Copied by hand: with snprintf, format parsing (here, for the entry's
+// upper-cased copy and in the directory seam) made up most of the walk's
+// own instructions beside its system calls.
 static int JoinPath(char out[FACILITY_PATH_SIZE], const char* folder, const char* name) {
-    const int n =
-        snprintf(out, FACILITY_PATH_SIZE, "%s%c%s", folder, FACILITY_PATH_SEPARATOR, name);
-    return n >= 0 && n < FACILITY_PATH_SIZE;
+    const size_t folderLength = strlen(folder), nameLength = strlen(name);
+    if (folderLength + 1 + nameLength >= FACILITY_PATH_SIZE)
+        return 0;
+    memcpy(out, folder, folderLength + 1); // the NUL is overwritten next
+    out[folderLength] = FACILITY_PATH_SEPARATOR;
+    memcpy(out + folderLength + 1, name, nameLength + 1);
+    return 1;
 }
 
-static void UpperCase(char* text) {
-    for (; *text; ++text)
-        *text = static_cast<char>(toupper(static_cast<unsigned char>(*text)));
+// An upper-cased copy of name (NUL-terminated, shorter than
+// FACILITY_PATH_SIZE) into upper.
+static void UpperCaseCopy(char upper[FACILITY_PATH_SIZE], const char* name) {
+    size_t i = 0;
+    for (; name[i] != '\0' && i + 1 < FACILITY_PATH_SIZE; ++i)
+        upper[i] = static_cast<char>(toupper(static_cast<unsigned char>(name[i])));
+    upper[i] = '\0';
 }
 
 #ifdef SKORVAN_TEST_HOOKS
@@ -64,8 +75,7 @@ int32_t Facility_ScanNavFolder(FacilityDatabase* database, const char* folder) {
     FacilityDirEntry entry;
     while (FacilityDir_Next(search, &entry)) {
         char upper[FACILITY_PATH_SIZE];
-        snprintf(upper, sizeof upper, "%s", entry.name);
-        UpperCase(upper);
+        UpperCaseCopy(upper, entry.name);
         if (entry.isDirectory) {
             char sub[FACILITY_PATH_SIZE];
             if (strcmp(upper, ".") != 0 && strcmp(upper, "..") != 0 &&
