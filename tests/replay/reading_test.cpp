@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -84,6 +85,76 @@ TEST(TrackGpx, RefusesImpossibleTimesAndPositionsNamingThePoint) {
     double seconds;
     EXPECT_TRUE(Time_ParseIso("2024-02-29T23:59:59.5-05:30", &seconds));
     EXPECT_EQ(Time_FormatIso(seconds), "2024-03-01T05:29:59.500Z");
+}
+
+// A track point at 10:00:ss, or one with the time as written.
+std::string Point(int second) {
+    return Text_Format("<trkpt lat=\"47\" lon=\"8.%02d\"><time>2024-05-01T10:00:%02dZ</time>"
+                       "</trkpt>\n",
+                       second, second);
+}
+std::string Point(const char* time) {
+    return std::string("<trkpt lat=\"47\" lon=\"8\">") + time + "</trkpt>\n";
+}
+
+// Points without a time, or whose time does not advance, are skipped and
+// counted by the line of the first; refused when fewer than two are left,
+// and all refused with strict. The points of Gpx() start on line 3.
+TEST(TrackTimes, SkipsGlitchesUnlessStrictAndRefusesWhatIsLeftTooShort) {
+    const std::string csv =
+        "t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n5,47,8,0,0,0,0\n";
+    const std::string early = Point("<time>2024-05-01T09:00:11Z</time>");
+    const struct {
+        std::string text;
+        bool strict;
+        size_t kept; // 0: refused
+        int firstSecond;
+        const char* message; // the warning, or the start of the refusal
+    } cases[] = {
+        {Gpx(Point("<time> </time>") + Point("") + Point(5) + Point(10)), false, 2, 5,
+         "skipped 2 points without a time (first at line 3)"},
+        {Gpx(Point(0) + Point(10) + Point(5) + Point("") + Point(20)), false, 3, 0,
+         "skipped 1 point without a time (first at line 6) and 1 point whose time stands still "
+         "or goes backwards (first at line 5)"},
+        {Gpx(Point(0) + Point(10) + Point(10) + early), false, 2, 0,
+         "skipped 2 points whose time stands still or goes backwards (first at line 5)"},
+        {csv + "6,47,8,0,0,0,0\n4,47,8,0,0,0,0\n6,47,8,0,0,0,0\n7,47,8,0,0,0,0\n", false, 3, 0,
+         "skipped 2 rows whose time stands still or goes backwards (first at line 4)"},
+        {Gpx(Point("") + Point("<ele>1</ele>")), false, 0, 0,
+         "no two points with advancing times: none of the 2 points has a <time>"},
+        {Gpx(Point(7) + Point(7) + Point(7)), false, 0, 0,
+         "no two points with advancing times: of 3 points only 1 is left after skipping 2 points "
+         "whose time stands still or goes backwards (first at line 4)"},
+        {"<gpx><rte><rtept lat=\"47\" lon=\"8\"/><rtept lat=\"48\" lon=\"8\"/></rte></gpx>", false,
+         0, 0, "no two points with advancing times: the file holds only a route (<rte>)"},
+        {Gpx(Point(0) + Point(10) + "<trkpt lat=\"95\" lon=\"8\"/>\n"), false, 0, 0,
+         "line 5: point 3: latitude 95 is outside -90..90"},
+        {Gpx(Point(0) + Point("") + Point(10)), true, 0, 0,
+         "line 4: point 2: a <trkpt> needs a <time>"},
+        {Gpx(Point(0) + Point(10) + early), true, 0, 0,
+         "line 5: point 3: time goes backwards or stands still"},
+        {csv + "4,47,8,0,0,0,0\n", true, 0, 0,
+         "line 3: time goes backwards or stands still (4 s after 5 s)"},
+    };
+    for (const auto& c : cases) {
+        std::vector<TrackSample> track;
+        std::string error;
+        double startEpochS = 0;
+        TrackSkips skips;
+        skips.strict = c.strict;
+        const bool gpx = c.text[0] == '<';
+        const bool read = gpx ? Track_ReadGpx(c.text, &track, &error, &startEpochS, &skips)
+                              : Track_ReadCsv(c.text, &track, &error, nullptr, &skips);
+        EXPECT_EQ(read ? Track_SkipWarning(skips) : error.substr(0, strlen(c.message)), c.message)
+            << error;
+        ASSERT_EQ(read, c.kept > 0) << c.message;
+        if (!read)
+            continue;
+        EXPECT_EQ(track.size(), c.kept) << c.message;
+        if (gpx) { // times count from the first point kept
+            EXPECT_EQ(startEpochS, 1714557600 + c.firstSecond) << c.message;
+        }
+    }
 }
 
 // Rows of samples a second apart (or step apart), from t = 0.

@@ -27,9 +27,6 @@ TEST(TrackCsv, RefusesBadFilesNamingTheLine) {
         {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,1,2,3,"
          "4,5\n",
          "line 3: groundspeed_kmh is '', not a number"},
-        {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n5,1,2,3,4,5,6\n\n4,1,2,"
-         "3,4,5,6\n",
-         "line 4: time goes backwards"},
         {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,95,2,"
          "3,"
          "4,5,6\n",

@@ -16,7 +16,7 @@ struct Options {
     std::string flight, hostLog, csv, geojson, gpx, svg, shots;
     ReplaySettings settings;
     int32_t nearDistance = 300;
-    bool compareFollowTurn = false, quiet = false;
+    bool compareFollowTurn = false, quiet = false, strict = false;
 };
 
 void AddOptions(CLI::App& app, Options* o) {
@@ -58,12 +58,17 @@ void AddOptions(CLI::App& app, Options* o) {
                  "Draw (--svg) the fly-by points of a second run with --follow-turn 1 beside the "
                  "first")
         ->needs(svg);
+    CLI::Option* strict =
+        app.add_flag("--strict", o->strict,
+                     "Refuse the flight at the first point without a time or whose time does not "
+                     "come after the one before, instead of skipping it with a warning");
     CLI::Option* hostLog =
         app.add_option("--host-log", o->hostLog,
                        "Draw the stand-in simulator's log (with --svg) instead of replaying")
             ->needs(svg)
             ->excludes("flight")
-            ->excludes("--compare-follow-turn");
+            ->excludes("--compare-follow-turn")
+            ->excludes(strict);
     for (CLI::Option* output : outputs) {
         output->type_name("FILE");
         hostLog->excludes(output->get_name());
@@ -143,15 +148,19 @@ bool IsGpx(const std::string& path, const std::string& text) {
     return first != std::string::npos && text[first] == '<';
 }
 
-bool ReadFlight(const Options& o, std::vector<TrackSample>* track, double* startEpochS) {
+// Reads the flight; the points it skipped are said at the end of the run,
+// where the user still sees them under the fly-by lines.
+bool ReadFlight(const Options& o, std::vector<TrackSample>* track, double* startEpochS,
+                TrackSkips* skips) {
     std::string text, error, warning;
     if (!Cli_ReadAll(o.flight, &text, &error)) {
         fprintf(stderr, "%s: cannot read %s\n", PROGRAM, error.c_str());
         return false;
     }
     *startEpochS = 0;
-    const bool ok = IsGpx(o.flight, text) ? Track_ReadGpx(text, track, &error, startEpochS)
-                                          : Track_ReadCsv(text, track, &error, &warning);
+    skips->strict = o.strict;
+    const bool ok = IsGpx(o.flight, text) ? Track_ReadGpx(text, track, &error, startEpochS, skips)
+                                          : Track_ReadCsv(text, track, &error, &warning, skips);
     if (!ok) {
         fprintf(stderr, "%s: %s: %s\n", PROGRAM, Named(o.flight), error.c_str());
         return false;
@@ -228,7 +237,8 @@ bool WriteOutputs(const Options& o, const FlightPicture& picture, const std::vec
 int RunReplay(const Options& o) {
     std::vector<TrackSample> track;
     double startEpochS;
-    if (!ReadFlight(o, &track, &startEpochS))
+    TrackSkips skips;
+    if (!ReadFlight(o, &track, &startEpochS, &skips))
         return 1;
     Console console;
     console.results = AnyOnStdout(o) ? stderr : stdout;
@@ -245,12 +255,15 @@ int RunReplay(const Options& o) {
         following.followTurn = 1;
         picture.followTurnWrites = Replay_Run(track, following);
     }
-    if (!WriteOutputs(o, picture, shots, startEpochS))
-        return 1;
-    if (!o.quiet)
+    const bool written = WriteOutputs(o, picture, shots, startEpochS);
+    if (written && !o.quiet)
         fprintf(stderr, "%s: %zu fly-by points, %zu camera writes over %.0f s of flight\n", PROGRAM,
                 shots.size(), picture.writes.size(), track.back().tS - track.front().tS);
-    return 0;
+    // Even with -q: the run left part of the flight out.
+    const std::string skipped = Track_SkipWarning(skips);
+    if (!skipped.empty())
+        fprintf(stderr, "%s: %s: warning: %s\n", PROGRAM, Named(o.flight), skipped.c_str());
+    return written ? 0 : 1;
 }
 
 int RunHostLog(const Options& o) {

@@ -17,19 +17,38 @@ struct TrackSample {
     double headingDeg, pitchDeg, groundSpeedKmh;
 };
 
+// A point whose time cannot be used (a GPX point without a <time>, or a
+// time not after the previous kept point's) is a logger's glitch, not a
+// damaged file: the readers leave it out and count it here, or with strict
+// refuse the file at the first one. Values off the globe or not finite are
+// refused either way.
+struct TrackSkips {
+    bool strict = false;
+    const char* unit = "point";               // what the reader calls a sample: "point" or "row"
+    int withoutTime = 0, withoutTimeLine = 0; // how many, and the line of the first
+    int notAdvancing = 0, notAdvancingLine = 0;
+};
+// "skipped 1 point without a time (first at line 981)", both kinds in one
+// line; "" when nothing was skipped.
+std::string Track_SkipWarning(const TrackSkips& skips);
+// Why fewer than two of total samples were kept, in the user's terms.
+std::string Track_TooFewTimes(const TrackSkips& skips, size_t total);
+
 // Reads the CSV form (header t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,
 // groundspeed_kmh in any order). Every value must be a finite number,
-// latitude within +-90 and longitude within +-180. On failure returns false
-// with a message that names the line; warning (when given) is set when the
-// times look like milliseconds.
+// latitude within +-90 and longitude within +-180; a row whose t_s does not
+// advance is skipped (see TrackSkips; none counted without one). On failure
+// returns false with a message that names the line; warning (when given) is
+// set when the times look like milliseconds.
 bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std::string* error,
-                   std::string* warning = nullptr);
+                   std::string* warning = nullptr, TrackSkips* skips = nullptr);
 // Reads the track points of a GPX file (any namespace prefix, time zones
-// honoured); heading, pitch and speed come from successive points. Times
-// count from the first point, whose time (seconds since 1970, UTC) goes to
+// honoured); heading, pitch and speed come from successive points. Points
+// whose time cannot be used are skipped as TrackSkips says. Times count
+// from the first kept point, whose time (seconds since 1970, UTC) goes to
 // startEpochS when given.
 bool Track_ReadGpx(const std::string& text, std::vector<TrackSample>* track, std::string* error,
-                   double* startEpochS = nullptr);
+                   double* startEpochS = nullptr, TrackSkips* skips = nullptr);
 
 // The longest flight taken: a longer span is a mistake in the times.
 static const double TRACK_MAX_SPAN_S = 3 * 86400.0;

@@ -16,6 +16,48 @@ std::string Track_PositionProblem(double latDeg, double lonDeg) {
     return "";
 }
 
+namespace {
+
+std::string Count(size_t n, const char* unit) {
+    return Text_Format("%zu %s%s", n, unit, n == 1 ? "" : "s");
+}
+
+// "2 points without a time (first at line 9) and ...", or "".
+std::string SkippedText(const TrackSkips& skips) {
+    std::string text;
+    if (skips.withoutTime > 0)
+        text = Count(static_cast<size_t>(skips.withoutTime), skips.unit) +
+               Text_Format(" without a time (first at line %d)", skips.withoutTimeLine);
+    if (skips.notAdvancing > 0)
+        text += (text.empty() ? "" : " and ") +
+                Count(static_cast<size_t>(skips.notAdvancing), skips.unit) +
+                Text_Format(" whose time stands still or goes backwards (first at line %d)",
+                            skips.notAdvancingLine);
+    return text;
+}
+
+} // namespace
+
+std::string Track_SkipWarning(const TrackSkips& skips) {
+    const std::string text = SkippedText(skips);
+    return text.empty() ? text : "skipped " + text;
+}
+
+std::string Track_TooFewTimes(const TrackSkips& skips, size_t total) {
+    const char* const prefix = "no two points with advancing times: ";
+    // Times missing from every point is no glitch: the file is a plan.
+    if (total > 0 && static_cast<size_t>(skips.withoutTime) == total)
+        return prefix +
+               Text_Format("none of the %s has a <time>, as in a planned route or track; replay "
+                           "a recorded track",
+                           Count(total, skips.unit).c_str());
+    const size_t kept = total - static_cast<size_t>(skips.withoutTime + skips.notAdvancing);
+    return prefix +
+           Text_Format("of %s only %zu %s left after skipping %s", Count(total, skips.unit).c_str(),
+                       kept, kept == 1 ? "is" : "are", SkippedText(skips).c_str()) +
+           "; a flight needs times that rise from point to point";
+}
+
 bool Track_CheckSpan(const std::vector<TrackSample>& track, std::string* error,
                      std::string* warning) {
     if (track.empty())

@@ -1,5 +1,6 @@
 // tools/replay/track_csv.cpp
-// Reads a flight from its CSV form, refusing a row that cannot be flown.
+// Reads a flight from its CSV form, refusing a row that cannot be flown and
+// skipping one whose time does not advance.
 #include "replay.h"
 
 #include <map>
@@ -47,8 +48,9 @@ bool ReadHeader(const std::vector<std::string>& fields, int lineNumber, int colu
     return true;
 }
 
+// A row whose values can be flown; its time is the caller's to judge.
 bool ReadRow(const std::vector<std::string>& fields, const int column[COLUMN_COUNT],
-             const std::vector<TrackSample>& track, TrackSample* sample, std::string* error) {
+             TrackSample* sample, std::string* error) {
     double v[COLUMN_COUNT];
     for (int c = 0; c < COLUMN_COUNT; ++c) {
         const std::string field =
@@ -61,11 +63,6 @@ bool ReadRow(const std::vector<std::string>& fields, const int column[COLUMN_COU
     *error = Track_PositionProblem(v[1], v[2]);
     if (!error->empty())
         return false;
-    if (!track.empty() && v[0] <= track.back().tS) {
-        *error = "time goes backwards or stands still (" + Trim(fields[column[0]]) + " s after " +
-                 Text_Format("%g", track.back().tS) + " s)";
-        return false;
-    }
     *sample = {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
     return true;
 }
@@ -73,7 +70,12 @@ bool ReadRow(const std::vector<std::string>& fields, const int column[COLUMN_COU
 } // namespace
 
 bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std::string* error,
-                   std::string* warning) {
+                   std::string* warning, TrackSkips* skips) {
+    TrackSkips uncounted;
+    if (!skips)
+        skips = &uncounted;
+    *skips = TrackSkips{skips->strict, "row"};
+    size_t rows = 0;
     std::istringstream lines(text);
     std::string line;
     int lineNumber = 0;
@@ -94,9 +96,21 @@ bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std
             continue;
         }
         TrackSample sample;
-        if (!ReadRow(fields, column, *track, &sample, error)) {
+        if (!ReadRow(fields, column, &sample, error)) {
             *error = "line " + std::to_string(lineNumber) + ": " + *error;
             return false;
+        }
+        ++rows;
+        if (!track->empty() && sample.tS <= track->back().tS) {
+            if (skips->strict) {
+                *error = "line " + std::to_string(lineNumber) +
+                         ": time goes backwards or stands still (" + Trim(fields[column[0]]) +
+                         " s after " + Text_Format("%g", track->back().tS) + " s)";
+                return false;
+            }
+            if (skips->notAdvancing++ == 0)
+                skips->notAdvancingLine = lineNumber;
+            continue;
         }
         track->push_back(sample);
     }
@@ -106,6 +120,10 @@ bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std
     }
     if (track->empty()) {
         *error = "no samples after the header";
+        return false;
+    }
+    if (track->size() < 2 && skips->notAdvancing > 0) {
+        *error = Track_TooFewTimes(*skips, rows);
         return false;
     }
     std::string ignored;

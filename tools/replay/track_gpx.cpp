@@ -1,5 +1,6 @@
 // tools/replay/track_gpx.cpp
-// Reads a flight from the track points of a GPX file. The XML is pugixml's
+// Reads a flight from the track points of a GPX file, skipping points whose
+// time cannot be used (or refusing them, when strict). The XML is pugixml's
 // to parse, so comments, namespace prefixes and any legal spelling of the
 // markup are read as XML means them.
 #include "replay.h"
@@ -29,19 +30,27 @@ pugi::xml_node Child(pugi::xml_node node, const char* localName) {
 }
 
 // Every trkpt in document order (the walk is pugixml's, not recursive, so a
-// deeply nested file cannot exhaust the stack).
+// deeply nested file cannot exhaust the stack), and whether a route is there
+// to explain a file without them.
 struct TrackPointFinder : pugi::xml_tree_walker {
     std::vector<pugi::xml_node> points;
+    bool route = false;
     bool for_each(pugi::xml_node& node) override {
-        if (node.type() == pugi::node_element && strcmp(LocalName(node.name()), "trkpt") == 0)
+        if (node.type() != pugi::node_element)
+            return true;
+        const char* name = LocalName(node.name());
+        if (strcmp(name, "trkpt") == 0)
             points.push_back(node);
+        route = route || strcmp(name, "rte") == 0;
         return true;
     }
 };
 
-// One point, or false with the reason (without its line).
-bool ReadPoint(pugi::xml_node point, size_t number, TrackSample* sample, double* time,
-               std::string* error) {
+// One point, or false with the reason (without its line). A point without
+// a <time>, or with an empty one, as a logger writes before its first fix,
+// is read with hasTime false.
+bool ReadPoint(pugi::xml_node point, size_t number, TrackSample* sample, bool* hasTime,
+               double* time, std::string* error) {
     double lat, lon, ele = 0;
     if (!Text_ParseNumber(point.attribute("lat").value(), &lat) ||
         !Text_ParseNumber(point.attribute("lon").value(), &lon)) {
@@ -59,18 +68,15 @@ bool ReadPoint(pugi::xml_node point, size_t number, TrackSample* sample, double*
             Text_Format("point %zu: <ele> is '", number) + eleNode.text().get() + "', not a number";
         return false;
     }
+    *sample = {0, lat, lon, ele * GEO_FEET_PER_METRE, 0, 0, 0};
     const pugi::xml_node timeNode = Child(point, "time");
-    if (!timeNode) {
-        *error =
-            Text_Format("point %zu: a <trkpt> needs a <time> like 2024-05-01T10:00:00Z", number);
-        return false;
-    }
-    if (!Time_ParseIso(timeNode.text().get(), time)) {
+    const char* timeText = timeNode.text().get();
+    *hasTime = timeText[strspn(timeText, " \t\r\n")] != '\0';
+    if (*hasTime && !Time_ParseIso(timeText, time)) {
         *error = Text_Format("point %zu: the time '", number) + timeNode.text().get() +
                  "' is not a date and time like 2024-05-01T10:00:00Z or 2024-05-01T12:00:00+02:00";
         return false;
     }
-    *sample = {0, lat, lon, ele * GEO_FEET_PER_METRE, 0, 0, 0};
     return true;
 }
 
@@ -97,7 +103,11 @@ void DeriveMotion(std::vector<TrackSample>* track) {
 } // namespace
 
 bool Track_ReadGpx(const std::string& text, std::vector<TrackSample>* track, std::string* error,
-                   double* startEpochS) {
+                   double* startEpochS, TrackSkips* skips) {
+    TrackSkips uncounted;
+    if (!skips)
+        skips = &uncounted;
+    *skips = TrackSkips{skips->strict, "point"};
     track->clear();
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
@@ -112,28 +122,48 @@ bool Track_ReadGpx(const std::string& text, std::vector<TrackSample>* track, std
     double firstTime = 0;
     for (size_t i = 0; i < finder.points.size(); ++i) {
         const pugi::xml_node point = finder.points[i];
-        // The line is counted only for a message: counting it for every
-        // point would make a long track quadratic.
-        const auto where = [&text, point] {
-            return "line " + std::to_string(Text_LineOf(text, point.offset_debug())) + ": ";
-        };
+        // The line is counted only for a message or the first skip:
+        // counting it for every point would make a long track quadratic.
+        const auto line = [&text, point] { return Text_LineOf(text, point.offset_debug()); };
+        const auto where = [&line] { return "line " + std::to_string(line()) + ": "; };
         TrackSample sample;
-        double time;
-        if (!ReadPoint(point, i + 1, &sample, &time, error)) {
+        bool hasTime;
+        double time = 0;
+        if (!ReadPoint(point, i + 1, &sample, &hasTime, &time, error)) {
             *error = where() + *error;
             return false;
+        }
+        const bool advances = hasTime && (track->empty() || time - firstTime > track->back().tS);
+        if (!advances && skips->strict) {
+            *error = where() + Text_Format("point %zu: ", i + 1) +
+                     (hasTime ? "time goes backwards or stands still"
+                              : "a <trkpt> needs a <time> like 2024-05-01T10:00:00Z");
+            return false;
+        }
+        if (!hasTime) {
+            if (skips->withoutTime++ == 0)
+                skips->withoutTimeLine = line();
+            continue;
+        }
+        if (!advances) {
+            if (skips->notAdvancing++ == 0)
+                skips->notAdvancingLine = line();
+            continue;
         }
         if (track->empty())
             firstTime = time;
         sample.tS = time - firstTime;
-        if (!track->empty() && sample.tS <= track->back().tS) {
-            *error = where() + Text_Format("point %zu: time goes backwards or stands still", i + 1);
-            return false;
-        }
         track->push_back(sample);
     }
-    if (track->empty()) {
-        *error = "no <trkpt> in the file";
+    if (finder.points.empty()) {
+        *error = finder.route ? "no two points with advancing times: the file holds only a route "
+                                "(<rte>), a plan without times; record the flight as a track "
+                                "(<trk>)"
+                              : "no <trkpt> in the file";
+        return false;
+    }
+    if (track->size() < 2 && skips->withoutTime + skips->notAdvancing > 0) {
+        *error = Track_TooFewTimes(*skips, finder.points.size());
         return false;
     }
     DeriveMotion(track);
