@@ -127,6 +127,8 @@ TEST(TrackTimes, SkipsGlitchesUnlessStrictAndRefusesWhatIsLeftTooShort) {
          "whose time stands still or goes backwards (first at line 4)"},
         {"<gpx><rte><rtept lat=\"47\" lon=\"8\"/><rtept lat=\"48\" lon=\"8\"/></rte></gpx>", false,
          0, 0, "no two points with advancing times: the file holds only a route (<rte>)"},
+        {csv + "5,47,8,0,0,0,0\n", false, 0, 0,
+         "no two points with advancing times: of 2 rows only 1 is left after skipping 1 row"},
         {Gpx(Point(0) + Point(10) + "<trkpt lat=\"95\" lon=\"8\"/>\n"), false, 0, 0,
          "line 5: point 3: latitude 95 is outside -90..90"},
         {Gpx(Point(0) + Point("") + Point(10)), true, 0, 0,
