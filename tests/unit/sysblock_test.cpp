@@ -130,6 +130,28 @@ TEST_F(SharedBlock, APeerThatCreatesItFirstKeepsItsBytes) {
     EXPECT_EQ(SystemBlock_Close(g_peer), 1);
 }
 
+// Modules open and close the block from their own threads: the set of open
+// records must lose none of them while it grows and shrinks under all four.
+TEST_F(SharedBlock, ThreadsOpeningAndClosingAtOnceLoseNoRecord) {
+    constexpr int THREADS = 4, ROUNDS = 40, HELD = 24;
+    int failures[THREADS] = {};
+    std::thread threads[THREADS];
+    for (int t = 0; t < THREADS; ++t)
+        threads[t] = std::thread([t, &failures] {
+            SystemBlock* held[HELD];
+            for (int round = 0; round < ROUNDS; ++round) {
+                for (SystemBlock*& block : held)
+                    failures[t] += (block = SystemBlock_Open()) == nullptr;
+                for (SystemBlock* block : held)
+                    failures[t] += block != nullptr && SystemBlock_Close(block) != 1;
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    for (int t = 0; t < THREADS; ++t)
+        EXPECT_EQ(failures[t], 0) << "thread " << t;
+}
+
 TEST(SystemCounter, AddsAndSubtracts) {
     const int32_t start = SystemBlock_CounterAdd(0);
     EXPECT_EQ(SystemBlock_CounterAdd(5), start + 5);
