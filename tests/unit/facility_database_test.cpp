@@ -150,6 +150,28 @@ TEST_F(ScratchTree, MissingFoldersAndOverlongPathsAddNothing) {
     EXPECT_EQ(List_Count(db.facilities), 0);
 }
 
+// The walk joins folder and name into FACILITY_PATH_SIZE characters with
+// its terminator: a path of FACILITY_PATH_SIZE - 1 characters is read, one a
+// character longer is skipped, never cut short to another file's name.
+TEST_F(ScratchTree, ThePathLimitFallsBetweenTheLongestPathAndOneLonger) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows' own path limit refuses the longer file before the walk sees it";
+#else
+    std::string folder = root.string();
+    const std::string shortName = "A_VOR.BGL", longName = "AB_VOR.BGL";
+    // Three separators: before each filler folder and before the name.
+    const size_t fill = FACILITY_PATH_SIZE - 1 - folder.size() - shortName.size() - 3;
+    folder += '/' + std::string(fill / 2, 'f') + '/' + std::string(fill - fill / 2, 'g');
+    ASSERT_EQ(folder.size() + 1 + shortName.size(), size_t{FACILITY_PATH_SIZE - 1});
+    fs::create_directories(folder);
+    ASSERT_TRUE(Scenery_WriteBytes(folder + '/' + shortName, Scenery_BuildFile(OneVor("FITS"))));
+    ASSERT_TRUE(Scenery_WriteBytes(folder + '/' + longName, Scenery_BuildFile(OneVor("LONG"))));
+    EXPECT_EQ(Facility_ReadFile(&db, folder.c_str(), shortName.c_str()), 1);
+    EXPECT_EQ(Facility_ReadFile(&db, folder.c_str(), longName.c_str()), 1);
+    EXPECT_EQ(Idents(db.facilities), std::vector<std::string>{"FITS"});
+#endif
+}
+
 TEST_F(ScratchTree, NearListUsesAnAsymmetricWholeDegreeWindow) {
     GeoPosition here = {47.9 * DEG_TO_RAD, 8.2 * DEG_TO_RAD, 0};
     EXPECT_EQ(Facility_UpdateNearList(&db, &here), 0); // not loaded yet
