@@ -150,10 +150,11 @@ void Csv_FromText(CsvReader* reader, const std::string& text, const std::string&
     reader->headerLine = 0;
 }
 
-void Csv_FromFile(CsvReader* reader, FILE* file, const std::string& name) {
+void Csv_FromFile(CsvReader* reader, FILE* file, const std::string& name, const std::string& head) {
     Csv_FromText(reader, std::string(), name);
     reader->text = nullptr;
     reader->file = file;
+    reader->chunk = head;
 }
 
 bool Csv_Next(CsvReader* r, CsvRecord* record, std::string* error) {
