@@ -54,14 +54,21 @@ bool Blank(int c) {
 // Skips a UTF-8 byte-order mark at the very start, as spreadsheets write it.
 void SkipByteOrderMark(CsvReader* r) {
     r->started = true;
-    static const unsigned char MARK[3] = {0xEF, 0xBB, 0xBF};
+    static const char MARK[] = "\xEF\xBB\xBF";
     if (r->text) {
-        if (r->text->compare(0, 3, reinterpret_cast<const char*>(MARK), 3) == 0)
+        if (r->text->compare(0, 3, MARK) == 0)
             r->at = 3;
         return;
     }
-    if (Peek(r) == MARK[0] && r->chunk.size() >= 3 &&
-        r->chunk.compare(0, 3, reinterpret_cast<const char*>(MARK), 3) == 0)
+    // The caller's head may end inside the mark: top the chunk up to three.
+    while (r->file && r->chunk.size() < 3) {
+        char more[3];
+        const size_t n = fread(more, 1, 3 - r->chunk.size(), r->file);
+        if (n == 0)
+            break;
+        r->chunk.append(more, n);
+    }
+    if (r->chunk.compare(0, 3, MARK) == 0)
         r->at = 3;
 }
 
