@@ -197,6 +197,24 @@ TEST(ReplayFiles, CsvFromAFileReadsLikeTheText) {
     }
 }
 
+// Room for every sample up front (a vector that grows copies itself, and
+// needs both blocks at once), counted from the marks in head and file,
+// with the file left where the reader starts.
+TEST(ReplayFiles, ReserveCountsTheMarksAndLeavesTheFileWhereItWas) {
+    std::string text = "<gpx><trk>";
+    for (int i = 0; i < 30000; ++i)
+        text += "<trkpt/>";
+    std::string head;
+    FILE* file = FileOf(text, &head, 7); // the head ends inside the first mark
+    ASSERT_NE(file, nullptr);
+    std::vector<TrackSample> track;
+    Track_ReserveFor(file, head, "trkpt", &track);
+    EXPECT_GE(track.capacity(), 30000u);
+    EXPECT_LE(track.capacity(), 30002u);
+    EXPECT_EQ(ftell(file), 7);
+    fclose(file);
+}
+
 TEST(ReplayHostLog, QuotedFieldsAndDuplicateKindsAreRead) {
     FlightPicture picture;
     std::string error;

@@ -279,18 +279,19 @@ int RunReplay(const Options& o) {
     OpenOutputs open;
     if (!OpenAll(o, &open))
         return CLI_FAILED;
-    std::vector<TrackSample> track;
+    // The track is read into the picture and never copied: it is most of
+    // the memory a long flight takes.
+    FlightPicture picture;
+    picture.title = "Skorvan fly-by replay: " + std::string(Named(o.flight));
+    const std::vector<TrackSample>& track = picture.track;
     double startEpochS;
     TrackSkips skips;
-    if (!ReadFlight(o, &track, &startEpochS, &skips))
+    if (!ReadFlight(o, &picture.track, &startEpochS, &skips))
         return CLI_FAILED;
     Console console;
     console.results = AnyOnStdout(o) ? stderr : stdout;
     console.showProgress = Cli_ShowProgress(o.quiet);
-    FlightPicture picture{"Skorvan fly-by replay: " + std::string(Named(o.flight)),
-                          track,
-                          RunWithConsole(track, o.settings, &console),
-                          {}};
+    picture.writes = RunWithConsole(track, o.settings, &console);
     const std::vector<Shot> shots = Replay_Shots(track, picture.writes, o.nearDistance);
     for (size_t i = 0; i < shots.size(); ++i)
         console.Result(Replay_ShotLine(i, shots[i], o.nearDistance));

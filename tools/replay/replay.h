@@ -71,6 +71,15 @@ bool Track_ReadGpxFile(FILE* file, const std::string& head, std::vector<TrackSam
                        std::string* error, double* startEpochS = nullptr,
                        TrackSkips* skips = nullptr);
 
+// Reserves room in track for as many samples as the rest of a seekable
+// file (after head) can hold, counting each occurrence of mark in head and
+// file: a line end for CSV, "trkpt" for GPX. The vector then never grows
+// by copying (which needs the old and the new block at once); what is
+// reserved but never filled is never touched, so it takes no memory. The
+// file is left where it was; a pipe is left alone and reserves nothing.
+void Track_ReserveFor(FILE* file, const std::string& head, const char* mark,
+                      std::vector<TrackSample>* track);
+
 // The longest flight taken: a longer span is a mistake in the times.
 static const double TRACK_MAX_SPAN_S = 3 * 86400.0;
 // Refuses a track longer than TRACK_MAX_SPAN_S; sets warning when its rows

@@ -75,7 +75,6 @@ bool ReadCsv(CsvReader* reader, std::vector<TrackSample>* track, std::string* er
         *error = Track_TooFewTimes(*skips, rows);
         return false;
     }
-    track->shrink_to_fit();
     std::string ignored;
     return Track_CheckSpan(*track, error, warning ? warning : &ignored);
 }
@@ -91,6 +90,7 @@ bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std
 
 bool Track_ReadCsvFile(FILE* file, const std::string& head, std::vector<TrackSample>* track,
                        std::string* error, std::string* warning, TrackSkips* skips) {
+    Track_ReserveFor(file, head, "\n", track);
     CsvReader reader;
     Csv_FromFile(&reader, file, "", head);
     return ReadCsv(&reader, track, error, warning, skips);

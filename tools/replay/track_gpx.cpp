@@ -251,7 +251,6 @@ bool Finish(GpxReader* r, std::vector<TrackSample>* track, std::string* error,
         *error = Track_TooFewTimes(skips, r->points);
         return false;
     }
-    track->shrink_to_fit();
     DeriveMotion(track);
     if (startEpochS)
         *startEpochS = r->firstTime;
@@ -307,5 +306,6 @@ bool Track_ReadGpx(const std::string& text, std::vector<TrackSample>* track, std
 
 bool Track_ReadGpxFile(FILE* file, const std::string& head, std::vector<TrackSample>* track,
                        std::string* error, double* startEpochS, TrackSkips* skips) {
+    Track_ReserveFor(file, head, "trkpt", track);
     return ReadGpx(head, file, track, error, startEpochS, skips);
 }
