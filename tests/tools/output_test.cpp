@@ -149,6 +149,28 @@ TEST_F(Output, ADeviceIsWrittenInPlace) {
     EXPECT_TRUE(Output_Commit(&out, &error)) << error;
 }
 
+// /dev/stdout on a pipe leads through /proc to "pipe:[N]", no file at all.
+TEST_F(Output, StandardOutputByNameOnAPipeIsWrittenInPlace) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    fflush(stdout);
+    const int saved = dup(fileno(stdout));
+    ASSERT_GE(dup2(ends[1], fileno(stdout)), 0);
+    OutputFile out;
+    std::string error;
+    const bool opened = Output_Open(&out, "/dev/stdout", true, &error);
+    const bool written = opened && Output_Write(&out, "piped", &error);
+    const bool committed = written && Output_Commit(&out, &error);
+    dup2(saved, fileno(stdout));
+    close(saved);
+    close(ends[1]);
+    char got[16] = "";
+    const ssize_t n = read(ends[0], got, sizeof got - 1);
+    close(ends[0]);
+    EXPECT_TRUE(committed) << error;
+    EXPECT_EQ(std::string(got, n > 0 ? static_cast<size_t>(n) : 0), "piped");
+}
+
 TEST_F(Output, AMissingFolderIsAnErrorWithItsReason) {
     OutputFile out;
     std::string error;

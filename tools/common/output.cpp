@@ -58,15 +58,17 @@ bool Output_Open(OutputFile* out, const std::string& path, bool binary, std::str
         out->file = stdout;
         return true;
     }
-    out->target = OutputPlatform_Resolve(path);
+    // A device or a pipe cannot be renamed over: it is written as it is.
+    // The path is asked as given, so the system follows its links (such
+    // as /dev/stdout to a pipe, which names no file to resolve to).
     OutputFileId id;
-    if (OutputPlatform_Identify(out->target, &id) && id.exists && !id.regular) {
-        // A device or a pipe cannot be renamed over: it is written as it is.
-        out->file = fopen(out->target.c_str(), binary ? "wb" : "w");
+    if (OutputPlatform_Identify(path, &id) && id.exists && !id.regular) {
+        out->file = fopen(path.c_str(), binary ? "wb" : "w");
         if (!out->file)
             *error = "cannot write " + path + ": " + strerror(errno);
         return out->file != nullptr;
     }
+    out->target = OutputPlatform_Resolve(path);
     std::string reason;
     out->file = OutputPlatform_CreateTemp(out->target, binary, &out->temp, &reason);
     if (!out->file)
