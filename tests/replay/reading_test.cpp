@@ -196,8 +196,7 @@ TEST(HostLog, RefusesARowThatCannotBeDrawnNamingTheLine) {
         const char* row;
         const char* message;
     } cases[] = {
-        {"2000,aircraft,nan,8.0,3000.00,90.000,2.000\n",
-         "line 3: field 3 is 'nan', not a number"},
+        {"2000,aircraft,nan,8.0,3000.00,90.000,2.000\n", "line 3: field 3 is 'nan', not a number"},
         {"2000,aircraft,47.0,8.0,,90.000,2.000\n", "line 3: field 5 is '', not a number"},
         {"2000,aircraft,47.0,188.0,3000,90.000,2.000\n",
          "line 3: field 4 is 188, outside -180 to 180"},
