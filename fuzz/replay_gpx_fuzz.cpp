@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < track.size(); ++i) {
         const TrackSample& s = track[i];
         if ((i > 0 && !(s.tS > track[i - 1].tS)) || s.tS > TRACK_MAX_SPAN_S ||
-            s.altFt < TRACK_MIN_ALT_FT || s.altFt > TRACK_MAX_ALT_FT ||
-            std::fabs(s.latDeg) > 90 || std::fabs(s.lonDeg) > 180 ||
-            !std::isfinite(s.groundSpeedKmh) || !std::isfinite(s.headingDeg))
+            s.altFt < TRACK_MIN_ALT_FT || s.altFt > TRACK_MAX_ALT_FT || std::fabs(s.latDeg) > 90 ||
+            std::fabs(s.lonDeg) > 180 || !std::isfinite(s.groundSpeedKmh) ||
+            !std::isfinite(s.headingDeg))
             __builtin_trap();
     }
     return 0;
