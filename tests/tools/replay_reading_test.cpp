@@ -106,6 +106,26 @@ TEST(ReplayGpx, AnElevationOutsideTheAltitudeRangeIsRefused) {
         << error;
 }
 
+// Speed comes from successive points: a leg faster than any aircraft
+// flies would reach the engine as an absurd speed.
+TEST(ReplayGpx, ALegFasterThanAnyAircraftIsRefused) {
+    std::vector<TrackSample> track;
+    std::string error;
+    EXPECT_FALSE(Track_ReadGpx(Gpx(Point("2024-05-01T10:00:00Z") +
+                                   "<trkpt lat=\"48\" lon=\"8\"><time>2024-05-01T10:00:00.001Z"
+                                   "</time></trkpt>\n"),
+                               &track, &error));
+    EXPECT_EQ(error.rfind("line 4: point 2: reached at ", 0), 0u) << error;
+    EXPECT_NE(error.find("km/h from the point before, more than 5000"), std::string::npos);
+    // 1 degree of latitude in 60 s is about 6,700 km/h; in 90 s, 4,450.
+    EXPECT_TRUE(Track_ReadGpx(Gpx(Point("2024-05-01T10:00:00Z") +
+                                  "<trkpt lat=\"48\" lon=\"8\"><time>2024-05-01T10:01:30Z"
+                                  "</time></trkpt>\n"),
+                              &track, &error))
+        << error;
+    EXPECT_LE(track[0].groundSpeedKmh, TRACK_MAX_SPEED_KMH);
+}
+
 // 23:59:60 is the second inserted before midnight: the point after it at
 // 00:00:00 comes one second later, not at the same time.
 TEST(ReplayGpx, ALeapSecondCountsAsTheSecondItIs) {

@@ -106,6 +106,13 @@ bool ReadPoint(GpxReader* r, TrackSample* sample, bool* hasTime, double* time) {
     return true;
 }
 
+// The ground distance from p to q, split into its north and east parts.
+void Leg(const TrackSample& p, const TrackSample& q, double* north, double* east) {
+    *north = (q.latDeg - p.latDeg) * PI / 180 * EARTH_RADIUS_M;
+    *east = remainder(q.lonDeg - p.lonDeg, 360.0) * PI / 180 * EARTH_RADIUS_M *
+            cos(p.latDeg * PI / 180);
+}
+
 void EndPoint(GpxReader* r) {
     TrackSample sample;
     bool hasTime;
@@ -132,6 +139,18 @@ void EndPoint(GpxReader* r) {
     if (track.empty())
         r->firstTime = time;
     sample.tS = time - r->firstTime;
+    if (!track.empty()) {
+        // The speed the engine is given comes from this leg: one that no
+        // aircraft flies is a wrong time or position, not a flight.
+        double north, east;
+        Leg(track.back(), sample, &north, &east);
+        const double kmh = hypot(north, east) / (sample.tS - track.back().tS) * 3.6;
+        if (kmh > TRACK_MAX_SPEED_KMH)
+            return Stop(r, Where(*r) + "reached at " + Text_Format("%.0f", kmh) +
+                               " km/h from the point before, more than " +
+                               Number_Show(TRACK_MAX_SPEED_KMH) +
+                               ": a time or a position is wrong");
+    }
     track.push_back(sample);
 }
 
@@ -208,9 +227,8 @@ void DeriveMotion(std::vector<TrackSample>* track) {
         if (a == b)
             continue;
         const TrackSample &p = (*track)[a], &q = (*track)[b];
-        const double north = (q.latDeg - p.latDeg) * PI / 180 * EARTH_RADIUS_M;
-        const double east = remainder(q.lonDeg - p.lonDeg, 360.0) * PI / 180 * EARTH_RADIUS_M *
-                            cos(p.latDeg * PI / 180);
+        double north, east;
+        Leg(p, q, &north, &east);
         const double horizontal = hypot(north, east);
         const double climbM = (q.altFt - p.altFt) / GEO_FEET_PER_METRE;
         s.headingDeg = fmod(atan2(east, north) * 180 / PI + 360.0, 360.0);
