@@ -16,6 +16,7 @@ struct Options {
     std::string flight, hostLog, csv, geojson, gpx, svg, shots;
     ReplaySettings settings;
     int32_t nearDistance = 300;
+    int32_t comparePassAt = 0; // 0: no second run
     bool compareFollowTurn = false, quiet = false, strict = false;
 };
 
@@ -24,22 +25,18 @@ void AddOptions(CLI::App& app, Options* o) {
                    "The flight: CSV (header t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,"
                    "groundspeed_kmh) or GPX; - reads standard input")
         ->type_name("FLIGHT");
-    const struct {
-        const char* name;
-        int32_t* value;
-        const char* help;
-    } settings[] = {
-        {"--duration", &o->settings.duration, "FlyByDuration, seconds"},
-        {"--rel-altitude", &o->settings.relAltitude, "FlyByRelAltitude, feet"},
-        {"--min-distance", &o->settings.minDistance, "FlyByMinDistance, metres"},
-        {"--placement", &o->settings.placement, "FlyByCameraPlacement: 0 right, 1 left, 2 random"},
-        {"--travelling", &o->settings.travelling, "FlyByTravelling, 0 or 1"},
-        {"--active", &o->settings.active, "FlyByActive, 0 or 1"},
-        {"--follow-turn", &o->settings.followTurn,
-         "FlyByFollowTurn: lay the point on the predicted turn, 0 or 1"},
-    };
-    for (const auto& s : settings)
-        app.add_option(s.name, *s.value, s.help)->capture_default_str();
+    // One option per setting of the module's table, in its order.
+#define REPLAY_SETTING_VALUE(member, field, ...) &o->settings.field,
+    int32_t* const values[SETTINGS_COUNT] = {FLYBY_SETTINGS(REPLAY_SETTING_VALUE)};
+#undef REPLAY_SETTING_VALUE
+    for (int i = 0; i < SETTINGS_COUNT; ++i) {
+        const SettingField& field = SETTINGS_FIELDS[i];
+        CLI::Option* option = app.add_option(std::string("--") + field.option, *values[i],
+                                             std::string(field.name) + ": " + field.help)
+                                  ->capture_default_str();
+        if (field.outsideReadsDefault)
+            option->check(CLI::Range(field.minimum, field.maximum));
+    }
     app.add_option("--near-distance", o->nearDistance,
                    "The near distance of the shot report, metres")
         ->check(CLI::Range(1, 1000000))
@@ -58,6 +55,11 @@ void AddOptions(CLI::App& app, Options* o) {
                  "Draw (--svg) the fly-by points of a second run with --follow-turn 1 beside the "
                  "first")
         ->needs(svg);
+    app.add_option("--compare-pass-at", o->comparePassAt,
+                   "Run the flight a second time with FlyByPassAt PERCENT: a summary line of "
+                   "each run's shots, and (--svg) the second run's fly-by points beside the first")
+        ->type_name("PERCENT")
+        ->check(CLI::Range(10, 100));
     CLI::Option* strict =
         app.add_flag("--strict", o->strict,
                      "Refuse the flight at the first point without a time or whose time does not "
@@ -68,6 +70,7 @@ void AddOptions(CLI::App& app, Options* o) {
             ->needs(svg)
             ->excludes("flight")
             ->excludes("--compare-follow-turn")
+            ->excludes("--compare-pass-at")
             ->excludes(strict);
     for (CLI::Option* output : outputs) {
         output->type_name("FILE");
@@ -243,13 +246,22 @@ int RunReplay(const Options& o) {
     Console console;
     console.results = AnyOnStdout(o) ? stderr : stdout;
     console.showProgress = Cli_ShowProgress(o.quiet);
-    FlightPicture picture{"Skorvan fly-by replay: " + std::string(Named(o.flight)),
-                          track,
-                          RunWithConsole(track, o.settings, &console),
-                          {}};
+    std::string title = "Skorvan fly-by replay: " + std::string(Named(o.flight));
+    if (o.settings.passAt != 100)
+        title += Text_Format(" (pass at %d %%)", static_cast<int>(o.settings.passAt));
+    FlightPicture picture{title, track, RunWithConsole(track, o.settings, &console), {}};
     const std::vector<Shot> shots = Replay_Shots(track, picture.writes, o.nearDistance);
     for (size_t i = 0; i < shots.size(); ++i)
         console.Result(Replay_ShotLine(i, shots[i], o.nearDistance));
+    if (o.comparePassAt != 0) {
+        ReplaySettings other = o.settings;
+        other.passAt = o.comparePassAt;
+        picture.passAtWrites = Replay_Run(track, other);
+        picture.passAtPercent = o.comparePassAt;
+        console.Result(Replay_ShotSummary(shots, o.settings.passAt, o.nearDistance));
+        console.Result(Replay_ShotSummary(Replay_Shots(track, picture.passAtWrites, o.nearDistance),
+                                          o.comparePassAt, o.nearDistance));
+    }
     if (o.compareFollowTurn) {
         ReplaySettings following = o.settings;
         following.followTurn = 1;

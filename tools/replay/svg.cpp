@@ -84,6 +84,8 @@ Projection Fit(const FlightPicture& picture) {
         points.push_back({w.latDeg, w.lonDeg});
     for (const CameraWrite& w : picture.followTurnWrites)
         points.push_back({w.latDeg, w.lonDeg});
+    for (const CameraWrite& w : picture.passAtWrites)
+        points.push_back({w.latDeg, w.lonDeg});
     Projection p{points.empty() ? 0 : points[0].first, points.empty() ? 0 : points[0].second, 1, 0,
                  0};
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
@@ -159,12 +161,14 @@ std::string Replay_Svg(const FlightPicture& picture) {
         svg += Text_Format(
             "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"2.5\" fill=\"#e0862a\" opacity=\"0.7\"/>\n", x, y);
     }
-    // Fly-by points in red; those of the run that follows the turn in green.
+    // Fly-by points in red; those of the run that follows the turn in green,
+    // those of the run with another pass share in purple.
     const struct {
         const std::vector<CameraWrite>& writes;
         const char *colour, *label;
     } runs[] = {{picture.writes, "#c0392b", "#7a1f14"},
-                {picture.followTurnWrites, "#1e8449", "#145a32"}};
+                {picture.followTurnWrites, "#1e8449", "#145a32"},
+                {picture.passAtWrites, "#7d3c98", "#4a235a"}};
     for (const auto& run : runs) {
         for (const CameraWrite& w : run.writes) {
             if (!w.placed)
@@ -203,7 +207,8 @@ std::string Replay_Svg(const FlightPicture& picture) {
         "<text x=\"%d\" y=\"34\" font-size=\"16\" fill=\"#222\" text-anchor=\"middle\">N</text>"
         "<path d=\"M %d 40 l -7 18 l 7 -5 l 7 5 z\" fill=\"#222\"/>\n",
         WIDTH - 30, WIDTH - 30);
-    const int lx = WIDTH - (picture.followTurnWrites.empty() ? 250 : 340), ly = HEIGHT - 78;
+    const bool wideLegend = !picture.followTurnWrites.empty() || !picture.passAtWrites.empty();
+    const int lx = WIDTH - (wideLegend ? 340 : 250), ly = HEIGHT - 78;
     svg += Text_Format(
         "<g font-size=\"12\" fill=\"#222\">"
         "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#2563a8\" stroke-width=\"2.5\"/>"
@@ -222,6 +227,12 @@ std::string Replay_Svg(const FlightPicture& picture) {
                            "fill=\"#1e8449\"/><text x=\"%d\" y=\"%d\">the point following the turn "
                            "(FlyByFollowTurn 1)</text></g>\n",
                            lx + 12, ly - 18, lx + 32, ly - 14);
+    if (!picture.passAtWrites.empty())
+        svg += Text_Format("<g font-size=\"12\" fill=\"#222\"><circle cx=\"%d\" cy=\"%d\" r=\"6\" "
+                           "fill=\"#7d3c98\"/><text x=\"%d\" y=\"%d\">the point with the pass at "
+                           "%d %% of the period (FlyByPassAt)</text></g>\n",
+                           lx + 12, ly - 36, lx + 32, ly - 32,
+                           static_cast<int>(picture.passAtPercent));
     svg += "</svg>\n";
     return svg;
 }
