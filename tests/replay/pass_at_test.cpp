@@ -133,38 +133,39 @@ TEST(PassAt, ClosestApproachComesAtTheShareOfThePeriodAndTheViewSweepsPastIt) {
 // keep a tick from landing just as the aircraft is over the point.
 TEST(PassAt, TravellingSlidesMostOfTheMinimumDistanceWhileTheAircraftPasses) {
     for (const int tickMs : {500, 470, 530})
-    for (const Flight& flight : FLIGHTS) {
-        const std::vector<TrackSample> track = Load(flight.path);
-        ReplaySettings settings = WithPassAt(60);
-        settings.travelling = 1;
-        const auto writes = Replay_Run(track, settings, tickMs);
-        const auto shots = WholeShots(track, writes, WHOLE_SHOT_M);
-        ASSERT_GE(shots.size(), 3u) << flight.path;
-        double leastSlide = 1e9;
-        for (const Shot& s : shots) {
-            EXPECT_GE(s.slideM, 30.0) << flight.path << " ticks " << tickMs << " shot at " << s.placedS;
-            EXPECT_LE(s.slideM, 50.5) << flight.path << " shot at " << s.placedS;
-            leastSlide = std::fmin(leastSlide, s.slideM);
-        }
-        // When the slide first passes 30 m: while the aircraft passes.
-        for (size_t i = 0; i + 1 < writes.size(); ++i) {
-            if (!writes[i].placed)
-                continue;
-            double firstS = NAN;
-            for (size_t j = i + 1; j < writes.size() && !writes[j].placed; ++j) {
-                const double north = (writes[j].latDeg - writes[i].latDeg) * 111194.0;
-                const double east = (writes[j].lonDeg - writes[i].lonDeg) * 111194.0 *
-                                    cos(writes[i].latDeg * 3.141592653589793 / 180);
-                if (std::isnan(firstS) && std::hypot(north, east) >= 30.0)
-                    firstS = writes[j].tS - writes[i].tS;
+        for (const Flight& flight : FLIGHTS) {
+            const std::vector<TrackSample> track = Load(flight.path);
+            ReplaySettings settings = WithPassAt(60);
+            settings.travelling = 1;
+            const auto writes = Replay_Run(track, settings, tickMs);
+            const auto shots = WholeShots(track, writes, WHOLE_SHOT_M);
+            ASSERT_GE(shots.size(), 3u) << flight.path;
+            double leastSlide = 1e9;
+            for (const Shot& s : shots) {
+                EXPECT_GE(s.slideM, 30.0)
+                    << flight.path << " ticks " << tickMs << " shot at " << s.placedS;
+                EXPECT_LE(s.slideM, 50.5) << flight.path << " shot at " << s.placedS;
+                leastSlide = std::fmin(leastSlide, s.slideM);
             }
-            if (!std::isnan(firstS)) {
-                EXPECT_NEAR(firstS, 6.0, 1.0) << flight.path << " shot at " << writes[i].tS;
+            // When the slide first passes 30 m: while the aircraft passes.
+            for (size_t i = 0; i + 1 < writes.size(); ++i) {
+                if (!writes[i].placed)
+                    continue;
+                double firstS = NAN;
+                for (size_t j = i + 1; j < writes.size() && !writes[j].placed; ++j) {
+                    const double north = (writes[j].latDeg - writes[i].latDeg) * 111194.0;
+                    const double east = (writes[j].lonDeg - writes[i].lonDeg) * 111194.0 *
+                                        cos(writes[i].latDeg * 3.141592653589793 / 180);
+                    if (std::isnan(firstS) && std::hypot(north, east) >= 30.0)
+                        firstS = writes[j].tS - writes[i].tS;
+                }
+                if (!std::isnan(firstS)) {
+                    EXPECT_NEAR(firstS, 6.0, 1.0) << flight.path << " shot at " << writes[i].tS;
+                }
             }
+            printf("%s, travelling, pass at 60 %%, ticks %d ms apart: least slide %.1f m of 50\n",
+                   flight.path, tickMs, leastSlide);
         }
-        printf("%s, travelling, pass at 60 %%, ticks %d ms apart: least slide %.1f m of 50\n",
-               flight.path, tickMs, leastSlide);
-    }
 }
 
 // Following a turn with the pass at 60 %: the point is predicted over the
