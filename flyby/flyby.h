@@ -55,4 +55,5 @@ void FlyBy_ResetState(void);
 
 // One tick of the worker (about every 500 ms).
 void FlyBy_Tick(void);
+
 } // extern "C"

@@ -171,9 +171,13 @@ struct SettingField {
     const char* dialogLabel; // "" when only in the registry
     const char* help;
 };
-#define FLYBY_SETTING_COUNT(...) +1
-enum { SETTINGS_COUNT = 0 FLYBY_SETTINGS(FLYBY_SETTING_COUNT) };
-#undef FLYBY_SETTING_COUNT
+// Each row's place in SETTINGS_FIELDS (SETTING_INDEX_FlyByDuration, ...).
+enum SettingIndex {
+#define FLYBY_SETTING_INDEX(member, ...) SETTING_INDEX_##member,
+    FLYBY_SETTINGS(FLYBY_SETTING_INDEX)
+#undef FLYBY_SETTING_INDEX
+        SETTINGS_COUNT
+};
 extern const SettingField SETTINGS_FIELDS[SETTINGS_COUNT];
 
 // The row whose registry value name is name (case as stored), or null.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -54,7 +55,7 @@ double SlideOf(const std::vector<CameraWrite>& writes, const CameraWrite& placed
 
 double Median(std::vector<double> values) {
     if (values.empty())
-        return NAN;
+        return std::numeric_limits<double>::quiet_NaN();
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
