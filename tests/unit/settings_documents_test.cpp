@@ -89,8 +89,8 @@ TEST(SettingsDocuments, TheReadersTellADifferentDefaultOrAMissingRow) {
                              "|---|---|---|\n| `FlyByActive` | 1 | on |\n"
                              "| `FlyByDuration` | 12 | seconds |\n\n## Next\n\n"
                              "| `FlyByRelAltitude` | 0 | elsewhere |\n";
-    const NamedValues rows =
-        Rows(Section(text, "## Settings"), std::regex("^\\| `(FlyBy[A-Za-z]+)` \\| *([^ |]+) *\\|"));
+    const NamedValues rows = Rows(Section(text, "## Settings"),
+                                  std::regex("^\\| `(FlyBy[A-Za-z]+)` \\| *([^ |]+) *\\|"));
     const NamedValues expect = {{"FlyByActive", "1"}, {"FlyByDuration", "12"}};
     EXPECT_EQ(rows, expect);
     EXPECT_EQ(Section(text, "## Missing"), "");
