@@ -84,7 +84,7 @@ TEST(SettingsDocuments, GuidesDialogTableShowsTheTablesLabels) {
 // The readers above must find what they look for, and only that: the rows
 // of the section asked for, values as written, and nothing for a section
 // that is not there.
-TEST(SettingsDocuments, TheReadersTellADifferentDefaultOrAMissingRow) {
+TEST(SettingsDocuments, TheReadersTakeTheSectionAskedForWithItsValuesAsWritten) {
     const std::string text = "# Guide\n\n## Settings\n\n| Value | Default | Meaning |\n"
                              "|---|---|---|\n| `FlyByActive` | 1 | on |\n"
                              "| `FlyByDuration` | 12 | seconds |\n\n## Next\n\n"
