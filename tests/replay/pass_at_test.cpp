@@ -116,11 +116,17 @@ TEST(PassAt, ClosestApproachComesAtTheShareOfThePeriodAndTheViewSweepsPastIt) {
                 straightCounted += counted; // turn-right.csv has none
             else
                 EXPECT_GE(counted, 3) << flight.path;
-            printf("%s, pass at %d %%, follow-turn %d: %d shots, closest approach within %.2f s "
-                   "of %.1f s; view sweeps %.1f to %.1f degrees (least in an unforeseen or "
-                   "unfollowed turn: %.1f)\n",
-                   flight.path, c.passAt, c.followTurn, counted, offS, c.closestAfterS, lowSweep,
-                   highSweep, turnSweep);
+            if (highSweep == 0) // every shot a turn the run cannot foresee
+                printf("%s, pass at %d %%, follow-turn %d: %d shots, closest approach within %.2f "
+                       "s of %.1f s; no shot for the sweep (least in a turn: %.1f)\n",
+                       flight.path, c.passAt, c.followTurn, counted, offS, c.closestAfterS,
+                       turnSweep);
+            else
+                printf("%s, pass at %d %%, follow-turn %d: %d shots, closest approach within %.2f "
+                       "s of %.1f s; view sweeps %.1f to %.1f degrees (least in an unforeseen or "
+                       "unfollowed turn: %.1f)\n",
+                       flight.path, c.passAt, c.followTurn, counted, offS, c.closestAfterS,
+                       lowSweep, highSweep, turnSweep);
         }
     }
     EXPECT_GE(straightCounted, 10);
