@@ -1,7 +1,7 @@
 // flyby/camera.cpp
 // Encodes a camera point into the host's five camera words: latitude and
 // longitude as whole units plus 32-bit fractions, altitude as 16-bit metres.
-#include "flyby.h"
+#include "flyby_internal.h"
 
 #include <cmath>
 

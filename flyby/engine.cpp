@@ -4,7 +4,7 @@
 // FlyByDuration seconds of running simulation, places the camera ahead of
 // the aircraft and beside its track; with travelling on, it slides the
 // camera aside while the aircraft passes.
-#include "flyby.h"
+#include "flyby_internal.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -134,11 +134,15 @@ void FlyBy_Tick(void) {
         s->countdown = static_cast<float>(duration);
         ChooseSide(s);
         const double groundSpeedKmh = Value(FLYBY_VAR_GROUND_SPEED);
-        // The distance flown in one whole period (km/h to m/s, times the
-        // duration): the camera waits where the aircraft will be when the
-        // period ends. The factors 2 and 0.5 cancel exactly in binary
-        // floating point; they are kept as the formula was first written.
-        s->flyByDistance = groundSpeedKmh * 2.0 * 1000.0 / 3600.0 * duration * 0.5;
+        // The distance flown in the share of the period given by
+        // FlyByPassAt (km/h to m/s, times the duration, times the share): at
+        // 100 % the camera waits where the aircraft will be when the period
+        // ends; earlier, the viewer also sees it fly away before the cut. The
+        // factors 2 and 0.5 cancel exactly in binary floating point, and so
+        // does a share of 100 / 100; they keep the first formula's results.
+        const int32_t passAt = Settings_GetUsable(&FlyBySettings::FlyByPassAt);
+        s->flyByDistance =
+            groundSpeedKmh * 2.0 * 1000.0 / 3600.0 * duration * 0.5 * (passAt / 100.0);
         const int32_t minDistance = Settings_Get(g_flyBySettings.FlyByMinDistance);
         if (minDistance > s->flyByDistance)
             s->flyByDistance = minDistance;
@@ -199,6 +203,13 @@ void FlyBy_Place(void) {
     s->cameraHeadingDeg = headingDeg;
 }
 
+// True when the aircraft is ahead of the chosen point along the heading it
+// was given for it: it has flown past. bearingDeg is from the point to the
+// aircraft.
+static bool AircraftIsPast(const FlyByState* s, double bearingDeg) {
+    return cos((bearingDeg - s->cameraHeadingDeg) * DEG_TO_RAD) > 0.0;
+}
+
 void FlyBy_Travel(void) {
     FlyByState* s = &g_flyByState;
     double distance = 0.0, bearing = 0.0;
@@ -208,6 +219,11 @@ void FlyBy_Travel(void) {
     Vector3 v = {0.0, 0.0, 0.0};
     if (fabs(minDistance) >= distance)
         v.x = (minDistance - distance) * s->side;
+    // When the pass comes before the period ends, the camera stays aside
+    // once the aircraft is past the point, rather than stepping back onto
+    // the track behind it; at 100 % the next point comes as it passes.
+    if (Settings_GetUsable(&FlyBySettings::FlyByPassAt) < 100 && AircraftIsPast(s, bearing))
+        v.x = minDistance * s->side;
     Vec3_RotateY(&v, s->cameraHeadingDeg * DEG_TO_RAD);
 
     GeoPosition p;

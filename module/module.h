@@ -117,18 +117,39 @@ int32_t Registry_WriteValue(RegistryValueRecord* record);
 
 // ---- Settings ---------------------------------------------------------------
 
-// The persisted settings: the six of the configuration dialog, then one
-// kept in the registry alone. The UI thread writes them, the worker reads
+// Every persisted setting, one row each; the store, the defaults, the
+// replay tool's options and the documents' check all come from here, so a
+// new setting is one row plus its use. Columns: the member (and registry
+// value name), the replay tool's field and option, the default, the range
+// the setting is meant for, whether a value outside that range is used as
+// the default (1) or as it is (0), what the configuration dialog shows ("":
+// not in the dialog) and one line of help.
+#define FLYBY_SETTINGS(X)                                                                          \
+    X(FlyByActive, active, "active", 1, INT32_MIN, INT32_MAX, 0, "",                               \
+      "fly-by on (any number but 0) or off (0); the menu's Activate Fly-by")                       \
+    X(FlyByDuration, duration, "duration", 10, INT32_MIN, INT32_MAX, 0,                            \
+      "Fly-by duration (seconds)", "seconds between fly-bys")                                      \
+    X(FlyByRelAltitude, relAltitude, "rel-altitude", 0, INT32_MIN, INT32_MAX, 0,                   \
+      "Camera relative altitude", "feet the camera stands above the aircraft")                     \
+    X(FlyByMinDistance, minDistance, "min-distance", 50, INT32_MIN, INT32_MAX, 0,                  \
+      "Minimum distance", "least distance in metres to the camera point; the travelling slide")    \
+    X(FlyByCameraPlacement, placement, "placement", 0, 0, 2, 0,                                    \
+      "Camera placement: Always right / Always left / Random",                                     \
+      "0 camera right of the track, 1 left, 2 random; others keep the last side")                  \
+    X(FlyByTravelling, travelling, "travelling", 0, 0, 1, 0, "Do travelling",                      \
+      "1: the camera stands on the track and slides aside as the aircraft passes")                 \
+    X(FlyByFollowTurn, followTurn, "follow-turn", 0, 0, 1, 0, "",                                  \
+      "1: lay the fly-by point on the turn being flown")                                           \
+    X(FlyByPassAt, passAt, "pass-at", 100, 10, 100, 1, "",                                         \
+      "percent of the period at which the aircraft passes the camera (10 to 100)")
+
+// The settings, module-wide. The UI thread writes them, the worker reads
 // them without a lock: relaxed atomics make that race defined and cost
 // nothing over plain 32-bit loads and stores.
 struct FlyBySettings {
-    std::atomic<int32_t> FlyByActive;          // non-zero: fly-by on
-    std::atomic<int32_t> FlyByDuration;        // seconds per fly-by
-    std::atomic<int32_t> FlyByRelAltitude;     // feet above the aircraft
-    std::atomic<int32_t> FlyByMinDistance;     // metres
-    std::atomic<int32_t> FlyByCameraPlacement; // 0 right, 1 left, 2 random
-    std::atomic<int32_t> FlyByTravelling;      // non-zero: travelling camera
-    std::atomic<int32_t> FlyByFollowTurn;      // non-zero: lay the point on the predicted turn
+#define FLYBY_SETTING_MEMBER(member, ...) std::atomic<int32_t> member;
+    FLYBY_SETTINGS(FLYBY_SETTING_MEMBER)
+#undef FLYBY_SETTING_MEMBER
 };
 extern FlyBySettings g_flyBySettings;
 
@@ -139,13 +160,35 @@ inline void Settings_Set(std::atomic<int32_t>& setting, int32_t value) {
     setting.store(value, std::memory_order_relaxed);
 }
 
-// Registry value names and members, in the order they are loaded and saved.
+// One row of the table, in the order the settings are loaded and saved.
 struct SettingField {
-    const char* name;
+    const char* name; // the registry value name
     std::atomic<int32_t> FlyBySettings::*member;
+    const char* option; // the replay tool's option, without its dashes
+    int32_t defaultValue;
+    int32_t minimum, maximum; // the range the setting is meant for
+    int32_t outsideReadsDefault;
+    const char* dialogLabel; // "" when only in the registry
+    const char* help;
 };
-enum { SETTINGS_COUNT = 7 };
+// Each row's place in SETTINGS_FIELDS (SETTING_INDEX_FlyByDuration, ...).
+enum SettingIndex {
+#define FLYBY_SETTING_INDEX(member, ...) SETTING_INDEX_##member,
+    FLYBY_SETTINGS(FLYBY_SETTING_INDEX)
+#undef FLYBY_SETTING_INDEX
+        SETTINGS_COUNT
+};
 extern const SettingField SETTINGS_FIELDS[SETTINGS_COUNT];
+
+// The row whose registry value name is name (case as stored), or null.
+const SettingField* Settings_Find(const char* name);
+
+// The value a setting is used with: outside its range, a setting that
+// reads so is taken as its default; every other value as it is.
+int32_t Settings_Usable(const SettingField* field, int32_t value);
+
+// The setting's current value as Settings_Usable gives it.
+int32_t Settings_GetUsable(std::atomic<int32_t> FlyBySettings::*member);
 
 // The atol rule: leading white space, an optional sign, decimal digits up
 // to the first other character, no digits give 0. Numbers beyond 32 bits

@@ -1,20 +1,40 @@
 // module/settings.cpp
-// The seven fly-by settings, their registry names and their defaults.
+// The settings' table (rows in module.h), their defaults and the rules that
+// turn stored or typed text and out-of-range values into what is used.
 #include "module.h"
 
 #include <algorithm>
+#include <cstring>
 
 FlyBySettings g_flyBySettings;
 
 const SettingField SETTINGS_FIELDS[SETTINGS_COUNT] = {
-    {"FlyByActive", &FlyBySettings::FlyByActive},
-    {"FlyByDuration", &FlyBySettings::FlyByDuration},
-    {"FlyByRelAltitude", &FlyBySettings::FlyByRelAltitude},
-    {"FlyByMinDistance", &FlyBySettings::FlyByMinDistance},
-    {"FlyByCameraPlacement", &FlyBySettings::FlyByCameraPlacement},
-    {"FlyByTravelling", &FlyBySettings::FlyByTravelling},
-    {"FlyByFollowTurn", &FlyBySettings::FlyByFollowTurn},
+#define FLYBY_SETTING_ROW(member, field, option, defaultValue, minimum, maximum, outside, label,   \
+                          help)                                                                    \
+    {#member, &FlyBySettings::member, option, defaultValue, minimum, maximum, outside, label, help},
+    FLYBY_SETTINGS(FLYBY_SETTING_ROW)
+#undef FLYBY_SETTING_ROW
 };
+
+const SettingField* Settings_Find(const char* name) {
+    for (const SettingField& field : SETTINGS_FIELDS)
+        if (strcmp(field.name, name) == 0)
+            return &field;
+    return nullptr;
+}
+
+int32_t Settings_Usable(const SettingField* field, int32_t value) {
+    if (field->outsideReadsDefault && (value < field->minimum || value > field->maximum))
+        return field->defaultValue;
+    return value;
+}
+
+int32_t Settings_GetUsable(std::atomic<int32_t> FlyBySettings::*member) {
+    for (const SettingField& field : SETTINGS_FIELDS)
+        if (field.member == member)
+            return Settings_Usable(&field, Settings_Get(g_flyBySettings.*member));
+    return Settings_Get(g_flyBySettings.*member);
+}
 
 int32_t Settings_ParseInteger(const char* text) {
     while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
@@ -35,11 +55,6 @@ int32_t Settings_Toggled(int32_t active) {
 }
 
 void Settings_SetDefaults(void) {
-    Settings_Set(g_flyBySettings.FlyByActive, 1);
-    Settings_Set(g_flyBySettings.FlyByDuration, 10);
-    Settings_Set(g_flyBySettings.FlyByRelAltitude, 0);
-    Settings_Set(g_flyBySettings.FlyByMinDistance, 50);
-    Settings_Set(g_flyBySettings.FlyByCameraPlacement, 0);
-    Settings_Set(g_flyBySettings.FlyByTravelling, 0);
-    Settings_Set(g_flyBySettings.FlyByFollowTurn, 0);
+    for (const SettingField& field : SETTINGS_FIELDS)
+        Settings_Set(g_flyBySettings.*field.member, field.defaultValue);
 }

@@ -1,5 +1,5 @@
 // module/settings_store.cpp
-// Loads and saves the seven settings through the registry store: "%d" text,
+// Loads and saves the settings of the table through the registry store: "%d" text,
 // read back with the atol rule (Settings_ParseInteger). Nothing else touches the registry.
 #include "module.h"
 

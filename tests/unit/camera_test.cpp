@@ -1,6 +1,6 @@
 // tests/unit/camera_test.cpp
 // The encoding of a camera point into the host's five words.
-#include "flyby.h"
+#include "flyby_internal.h"
 
 #include <gtest/gtest.h>
 

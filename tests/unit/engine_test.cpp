@@ -1,7 +1,7 @@
 // tests/unit/engine_test.cpp
 // The fly-by engine driven through its clock seam and a fake host table:
 // timing, pause detection, sampling, placement geometry and travelling.
-#include "flyby.h"
+#include "flyby_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -371,6 +371,62 @@ int g_writes;
 void Written(const GeoPosition* position) {
     g_written = *position;
     ++g_writes;
+}
+
+// The pass share (FlyByPassAt): the fly-by distance is what the aircraft
+// flies in that share of the period, never less than the minimum distance;
+// a share outside 10 to 100 counts as 100.
+TEST_F(Engine, PassShareShortensTheFlyByDistance) {
+    const struct {
+        int32_t passAt, minDistance;
+        double speedKmh, expectNorth;
+    } cases[] = {
+        {100, 50, 360, 1000}, {60, 50, 360, 600},   {10, 50, 360, 100},
+        {10, 150, 360, 150},  {9, 50, 360, 1000},   {0, 50, 360, 1000},
+        {101, 50, 360, 1000}, {-60, 50, 360, 1000}, {60, 50, 0, 50},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Settings_Set(g_flyBySettings.FlyByPassAt, c.passAt);
+        Settings_Set(g_flyBySettings.FlyByMinDistance, c.minDistance);
+        SetAircraft(47, 8, 3000, 0, 0, c.speedKmh);
+        StartRunning();
+        double north, east;
+        Offset(g_flyByState.cameraPoint, &north, &east);
+        EXPECT_NEAR(g_flyByState.flyByDistance, c.expectNorth, 1e-9) << c.passAt;
+        EXPECT_NEAR(north, c.expectNorth, 0.1) << c.passAt;
+        EXPECT_NEAR(east, c.expectNorth / 10, 0.1) << c.passAt; // a tenth to the side
+        EXPECT_EQ(g_flyByState.countdown, 10.0f) << c.passAt;   // the period is unchanged
+    }
+}
+
+// With the pass before the period's end, the travelling camera keeps its
+// full slide once the aircraft has passed the point, until the next
+// placement; at 100 % it returns onto the point as it always did.
+TEST_F(Engine, TravellingHoldsTheSlideAfterAnEarlyPass) {
+    const struct {
+        int32_t passAt;
+        double aircraftPastM, expectShift;
+    } cases[] = {
+        {60, -20, 30},  {60, 0, 50},   {60, 20, 50},  {60, 200, 50},
+        {100, -20, 30}, {100, 20, 30}, {100, 200, 0},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Camera_SetObserver(Written);
+        Settings_Set(g_flyBySettings.FlyByTravelling, 1);
+        Settings_Set(g_flyBySettings.FlyByPassAt, c.passAt);
+        StartRunning();
+        const GeoPosition point = g_flyByState.cameraPoint;
+        // The aircraft on the track (heading north), before or past the point.
+        const double lat = point.latitude + c.aircraftPastM / 6367310.0;
+        SetAircraft(lat * RAD_TO_DEG, point.longitude * RAD_TO_DEG, 3000, 0, 0, 360);
+        Tick();
+        const double east = remainder(g_written.longitude - point.longitude, 2 * PI) * 6367310.0 *
+                            cos(point.latitude);
+        EXPECT_NEAR(east, c.expectShift, 0.1) << c.passAt << " at " << c.aircraftPastM;
+    }
+    Camera_SetObserver(nullptr);
 }
 
 // Travelling: the slide is square to the heading the aircraft had at

@@ -104,6 +104,31 @@ TEST(FlyByEndToEnd, StraightAndLevelPlacesEveryTenSecondsAheadAndRight) {
     }
 }
 
+// The pass share as the DLL reads it from the registry: 60 puts the point
+// at the distance flown in 6 s (and a tenth of it aside) while placements
+// still come every 10 s; 5, outside 10 to 100, counts as 100.
+TEST(FlyByEndToEnd, PassShareShortensTheDistanceNotThePeriod) {
+    const struct {
+        const char* stored;
+        double ahead;
+    } cases[] = {{"60", 600.0}, {"5", 1000.0}};
+    for (const auto& c : cases) {
+        const HostRun run = RunHost(std::string("clear-settings\nscenario straight\n") +
+                                        "setting FlyByPassAt " + c.stored + "\n",
+                                    17);
+        ASSERT_EQ(run.exitCode, 0);
+        ExpectPlacementsOnTheEnginesTicks(run, 10.0);
+        const auto placements = Placements(run);
+        ASSERT_EQ(placements.size(), 2u) << c.stored;
+        for (const Placement& p : placements) {
+            double ahead, right;
+            AheadAndRight(p, &ahead, &right);
+            EXPECT_NEAR(ahead, c.ahead, 1.0) << c.stored;
+            EXPECT_NEAR(right, c.ahead / 10, 1.0) << c.stored;
+        }
+    }
+}
+
 TEST(FlyByEndToEnd, PauseStopsPlacementsUntilTheClockMovesAgain) {
     const HostRun run = RunHost("clear-settings\nat 8 pause\nat 22 resume\n", 33);
     ASSERT_EQ(run.exitCode, 0);

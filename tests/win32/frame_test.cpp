@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(Frame, EarlyUnloadWritesNoCameraWordButSavesAllSevenDefaults) {
+TEST(Frame, EarlyUnloadWritesNoCameraWordButSavesAllEightDefaults) {
     const HostRun run = RunHost("clear-settings\nat 2 unload\n", 3);
     ASSERT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.Of("load").size(), 1u);
@@ -18,9 +18,9 @@ TEST(Frame, EarlyUnloadWritesNoCameraWordButSavesAllSevenDefaults) {
     EXPECT_TRUE(run.Of("msgbox").empty());
     const char* names[] = {"FlyByActive",      "FlyByDuration",        "FlyByRelAltitude",
                            "FlyByMinDistance", "FlyByCameraPlacement", "FlyByTravelling",
-                           "FlyByFollowTurn"};
-    const char* texts[] = {"1", "10", "0", "50", "0", "0", "0"};
-    for (int i = 0; i < 7; ++i) // REG_SZ values: anything else reads "<not text>"
+                           "FlyByFollowTurn",  "FlyByPassAt"};
+    const char* texts[] = {"1", "10", "0", "50", "0", "0", "0", "100"};
+    for (int i = 0; i < 8; ++i) // REG_SZ values: anything else reads "<not text>"
         EXPECT_EQ(Settings_Text(names[i]), texts[i]) << names[i];
 }
 

@@ -62,9 +62,9 @@ struct SettingsStore : ::testing::Test {
     }
 };
 
-TEST_F(SettingsStore, WithoutAKeyDefaultsStayAndSaveWritesSevenTextValues) {
+TEST_F(SettingsStore, WithoutAKeyDefaultsStayAndSaveWritesEightTextValues) {
     Settings_Load();
-    const char* expect[SETTINGS_COUNT] = {"1", "10", "0", "50", "0", "0", "0"};
+    const char* expect[SETTINGS_COUNT] = {"1", "10", "0", "50", "0", "0", "0", "100"};
     for (int i = 0; i < SETTINGS_COUNT; ++i)
         EXPECT_EQ(Loaded(SETTINGS_FIELDS[i].name), atoi(expect[i]));
     Settings_Save();
@@ -95,6 +95,27 @@ TEST_F(SettingsStore, LoadsTextWithTheAtolRule) {
         Settings_SetDefaults();
         Settings_Load();
         EXPECT_EQ(Loaded("FlyByMinDistance"), c.loaded) << '"' << c.stored << '"';
+    }
+}
+
+// The pass share is stored and saved as it stands, like every setting; a
+// value outside 10 to 100 is used as 100 without being rewritten.
+TEST_F(SettingsStore, PassShareLoadsAsStoredAndOutsideItsRangeIsUsedAsHundred) {
+    const struct {
+        const char* stored;
+        int32_t loaded, used;
+    } cases[] = {{"60", 60, 60}, {"10", 10, 10}, {"9", 9, 100}, {"250", 250, 100}, {"x", 0, 100}};
+    for (const auto& c : cases) {
+        StoreText("FlyByPassAt", c.stored);
+        Settings_SetDefaults();
+        Settings_Load();
+        EXPECT_EQ(Loaded("FlyByPassAt"), c.loaded) << c.stored;
+        EXPECT_EQ(Settings_GetUsable(&FlyBySettings::FlyByPassAt), c.used) << c.stored;
+        Settings_Save();
+        DWORD type;
+        std::string bytes;
+        ASSERT_TRUE(Fetch("FlyByPassAt", &type, &bytes));
+        EXPECT_EQ(bytes, std::to_string(c.loaded) + '\0') << c.stored;
     }
 }
 

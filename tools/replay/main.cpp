@@ -17,6 +17,7 @@ struct Options {
     std::string flight, hostLog, csv, geojson, gpx, svg, shots;
     ReplaySettings settings;
     int32_t nearDistance = 300;
+    int32_t comparePassAt = 0; // 0: no second run
     bool compareFollowTurn = false, quiet = false, strict = false;
 };
 
@@ -25,30 +26,19 @@ void AddOptions(CLI::App& app, Options* o) {
                    "The flight: CSV (header t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,"
                    "groundspeed_kmh) or GPX; - reads standard input")
         ->type_name("FLIGHT");
-    // The engine's settings as the module stores them: 32-bit whole numbers,
-    // the switches 0 or 1.
-    const struct {
-        const char* name;
-        int32_t* value;
-        long long low, high;
-        const char* help;
-    } settings[] = {
-        {"--duration", &o->settings.duration, INT32_MIN, INT32_MAX, "FlyByDuration, seconds"},
-        {"--rel-altitude", &o->settings.relAltitude, INT32_MIN, INT32_MAX,
-         "FlyByRelAltitude, feet"},
-        {"--min-distance", &o->settings.minDistance, INT32_MIN, INT32_MAX,
-         "FlyByMinDistance, metres"},
-        {"--placement", &o->settings.placement, 0, 2,
-         "FlyByCameraPlacement: 0 right, 1 left, 2 random"},
-        {"--travelling", &o->settings.travelling, 0, 1, "FlyByTravelling, 0 or 1"},
-        {"--active", &o->settings.active, 0, 1, "FlyByActive, 0 or 1"},
-        {"--follow-turn", &o->settings.followTurn, 0, 1,
-         "FlyByFollowTurn: lay the point on the predicted turn, 0 or 1"},
-    };
-    for (const auto& s : settings)
-        app.add_option(s.name, *s.value, s.help)
-            ->check(Cli_WholeRange(s.low, s.high))
-            ->capture_default_str();
+    // One option per setting of the module's table, in its order.
+#define REPLAY_SETTING_VALUE(member, field, ...) &o->settings.field,
+    int32_t* const values[SETTINGS_COUNT] = {FLYBY_SETTINGS(REPLAY_SETTING_VALUE)};
+#undef REPLAY_SETTING_VALUE
+    for (int i = 0; i < SETTINGS_COUNT; ++i) {
+        const SettingField& field = SETTINGS_FIELDS[i];
+        CLI::Option* option = app.add_option(std::string("--") + field.option, *values[i],
+                                             std::string(field.name) + ": " + field.help)
+                                  ->capture_default_str();
+        // The range the setting is meant for: the replay refuses what the
+        // module would read as something else.
+        option->check(Cli_WholeRange(field.minimum, field.maximum));
+    }
     app.add_option("--near-distance", o->nearDistance,
                    "The near distance of the shot report, metres")
         ->check(Cli_WholeRange(1, 1000000))
@@ -67,6 +57,11 @@ void AddOptions(CLI::App& app, Options* o) {
                  "Draw (--svg) the fly-by points of a second run with --follow-turn 1 beside the "
                  "first")
         ->needs(svg);
+    app.add_option("--compare-pass-at", o->comparePassAt,
+                   "Run the flight a second time with FlyByPassAt PERCENT: a summary line of "
+                   "each run's shots, and (--svg) the second run's fly-by points beside the first")
+        ->type_name("PERCENT")
+        ->check(CLI::Range(10, 100));
     CLI::Option* strict =
         app.add_flag("--strict", o->strict,
                      "Refuse the flight at the first point without a time or whose time does not "
@@ -77,6 +72,7 @@ void AddOptions(CLI::App& app, Options* o) {
             ->needs(svg)
             ->excludes("flight")
             ->excludes("--compare-follow-turn")
+            ->excludes("--compare-pass-at")
             ->excludes(strict);
     for (CLI::Option* output : outputs) {
         output->type_name("FILE");
@@ -291,10 +287,21 @@ int RunReplay(const Options& o) {
     Console console;
     console.results = AnyOnStdout(o) ? stderr : stdout;
     console.showProgress = Cli_ShowProgress(o.quiet);
+    if (o.settings.passAt != 100)
+        picture.title += Text_Format(" (pass at %d %%)", static_cast<int>(o.settings.passAt));
     picture.writes = RunWithConsole(track, o.settings, &console);
     const std::vector<Shot> shots = Replay_Shots(track, picture.writes, o.nearDistance);
     for (size_t i = 0; i < shots.size(); ++i)
         console.Result(Replay_ShotLine(i, shots[i], o.nearDistance));
+    if (o.comparePassAt != 0) {
+        ReplaySettings other = o.settings;
+        other.passAt = o.comparePassAt;
+        picture.passAtWrites = Replay_Run(track, other);
+        picture.passAtPercent = o.comparePassAt;
+        console.Result(Replay_ShotSummary(shots, o.settings.passAt, o.nearDistance));
+        console.Result(Replay_ShotSummary(Replay_Shots(track, picture.passAtWrites, o.nearDistance),
+                                          o.comparePassAt, o.nearDistance));
+    }
     if (o.compareFollowTurn) {
         ReplaySettings following = o.settings;
         following.followTurn = 1;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "module.h"
+
 // One sample of the flight (degrees, feet, km/h; pitch positive nose down).
 struct TrackSample {
     double tS;
@@ -107,9 +109,12 @@ struct TrackCursor {
 TrackSample Track_At(const std::vector<TrackSample>& track, double tS, TrackCursor* cursor);
 TrackSample Track_At(const std::vector<TrackSample>& track, double tS);
 
+// The settings of a run: one field per row of the module's table, each at
+// its default (duration, travelling, passAt, ...).
 struct ReplaySettings {
-    int32_t active = 1, duration = 10, relAltitude = 0, minDistance = 50, placement = 0,
-            travelling = 0, followTurn = 0;
+#define REPLAY_SETTING_FIELD(member, field, option, defaultValue, ...) int32_t field = defaultValue;
+    FLYBY_SETTINGS(REPLAY_SETTING_FIELD)
+#undef REPLAY_SETTING_FIELD
 };
 
 // One write of the camera words.
@@ -150,11 +155,17 @@ struct Shot {
     double closestAfterS; // seconds after placement
     double nearS;         // seconds the aircraft stayed within the near distance
     double sweepDeg;      // how far the view turned (bearing from the camera) meanwhile
+    double slideM;        // the farthest the travelling camera stood from the point (metres)
 };
 std::vector<Shot> Replay_Shots(const std::vector<TrackSample>& track,
                                const std::vector<CameraWrite>& writes, double nearDistanceM);
 std::string Replay_ShotLine(size_t index, const Shot& shot, double nearDistanceM);
 std::string Replay_ShotsCsv(const std::vector<Shot>& shots);
+// One line on a run's shots: the pass share it ran with, and the medians of
+// when the closest approach came, the view's sweep and the travelling slide,
+// over the shots whose aircraft came within the near distance.
+std::string Replay_ShotSummary(const std::vector<Shot>& shots, int32_t passAtPercent,
+                               double nearDistanceM);
 
 // ---- Output -------------------------------------------------------------------
 
@@ -185,6 +196,10 @@ struct FlightPicture {
     // A second run over the same track, following the turn, drawn beside
     // the first in another colour when not empty.
     std::vector<CameraWrite> followTurnWrites;
+    // A second run with FlyByPassAt passAtPercent, drawn in a third colour
+    // when not empty.
+    std::vector<CameraWrite> passAtWrites = {};
+    int32_t passAtPercent = 0;
 };
 std::string Replay_Svg(const FlightPicture& picture);
 

@@ -100,13 +100,9 @@ std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
     g_replay.table[HOST_ENTRY_REFRESH] = reinterpret_cast<void*>(ReplayRefresh);
 
     FlyBy_ResetState();
-    Settings_Set(g_flyBySettings.FlyByActive, settings.active);
-    Settings_Set(g_flyBySettings.FlyByDuration, settings.duration);
-    Settings_Set(g_flyBySettings.FlyByRelAltitude, settings.relAltitude);
-    Settings_Set(g_flyBySettings.FlyByMinDistance, settings.minDistance);
-    Settings_Set(g_flyBySettings.FlyByCameraPlacement, settings.placement);
-    Settings_Set(g_flyBySettings.FlyByTravelling, settings.travelling);
-    Settings_Set(g_flyBySettings.FlyByFollowTurn, settings.followTurn);
+#define REPLAY_SETTING_SET(member, field, ...) Settings_Set(g_flyBySettings.member, settings.field);
+    FLYBY_SETTINGS(REPLAY_SETTING_SET)
+#undef REPLAY_SETTING_SET
     ImportTable[0].functionTable = g_replay.table;
     Camera_SetOutputAddresses(reinterpret_cast<uintptr_t>(g_replay.camera));
     Clock_SetSource(ReplayClock);

@@ -7,7 +7,9 @@
 
 #include "geo.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -31,6 +33,34 @@ struct TrackWalk {
     }
 };
 
+// Metres between two points a few hundred metres apart, height ignored.
+double GroundDistance(double latA, double lonA, double latB, double lonB) {
+    const double north = (latB - latA) * DEG_TO_RAD * EARTH_RADIUS_M;
+    const double east =
+        remainder(lonB - lonA, 360.0) * DEG_TO_RAD * EARTH_RADIUS_M * cos(latA * DEG_TO_RAD);
+    return sqrt(north * north + east * east);
+}
+
+// The farthest a travelling write before end stood from the placed point.
+double SlideOf(const std::vector<CameraWrite>& writes, const CameraWrite& placed, double end) {
+    double slide = 0;
+    for (const CameraWrite* w = &placed + 1; w < writes.data() + writes.size(); ++w) {
+        if (w->placed || w->tS >= end)
+            break;
+        slide =
+            std::fmax(slide, GroundDistance(placed.latDeg, placed.lonDeg, w->latDeg, w->lonDeg));
+    }
+    return slide;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return std::numeric_limits<double>::quiet_NaN();
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
 } // namespace
 
 std::vector<Shot> Replay_Shots(const std::vector<TrackSample>& track,
@@ -47,7 +77,7 @@ std::vector<Shot> Replay_Shots(const std::vector<TrackSample>& track,
         const CameraWrite& c = *placed[i];
         const double end = i + 1 < placed.size() ? placed[i + 1]->tS : track.back().tS;
         const double cosLat = cos(c.latDeg * DEG_TO_RAD);
-        Shot shot = {c.tS, INFINITY, 0, 0, 0};
+        Shot shot = {c.tS, INFINITY, 0, 0, 0, SlideOf(writes, c, end)};
         double previousBearing = NAN;
         for (double t = c.tS; t <= end + 1e-9; t += STEP_S) {
             double lat, lon, alt;
@@ -92,4 +122,23 @@ std::string Replay_ShotsCsv(const std::vector<Shot>& shots) {
                            s.closestAfterS, s.nearS, s.sweepDeg);
     }
     return out;
+}
+
+std::string Replay_ShotSummary(const std::vector<Shot>& shots, int32_t passAtPercent,
+                               double nearDistanceM) {
+    std::vector<double> after, sweep, slide;
+    for (const Shot& s : shots) {
+        if (!(s.closestM <= nearDistanceM))
+            continue;
+        after.push_back(s.closestAfterS);
+        sweep.push_back(s.sweepDeg);
+        slide.push_back(s.slideM);
+    }
+    if (after.empty())
+        return Text_Format("pass at %d %%: no shot came within %.0f m",
+                           static_cast<int>(passAtPercent), nearDistanceM);
+    return Text_Format("pass at %d %%: %zu shots within %.0f m; median closest approach %.1f s "
+                       "after placement, the view sweeps %.0f degrees, the camera slides %.0f m",
+                       static_cast<int>(passAtPercent), after.size(), nearDistanceM, Median(after),
+                       Median(sweep), Median(slide));
 }

@@ -84,6 +84,8 @@ Projection Fit(const FlightPicture& picture) {
         points.push_back({w.latDeg, w.lonDeg});
     for (const CameraWrite& w : picture.followTurnWrites)
         points.push_back({w.latDeg, w.lonDeg});
+    for (const CameraWrite& w : picture.passAtWrites)
+        points.push_back({w.latDeg, w.lonDeg});
     Projection p{points.empty() ? 0 : points[0].first, points.empty() ? 0 : points[0].second, 1, 0,
                  0};
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
@@ -153,8 +155,7 @@ std::string Track(const FlightPicture& picture, const Projection& proj) {
     return svg;
 }
 
-// Travelling positions, then fly-by points with their sight lines: red for
-// the run, green for the run that follows the turn.
+// Travelling positions, then fly-by points with their sight lines.
 std::string CameraPoints(const FlightPicture& picture, const Projection& proj) {
     std::string svg;
     for (const CameraWrite& w : picture.writes) {
@@ -165,11 +166,14 @@ std::string CameraPoints(const FlightPicture& picture, const Projection& proj) {
         svg += Text_Format(
             "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"2.5\" fill=\"#e0862a\" opacity=\"0.7\"/>\n", x, y);
     }
+    // Fly-by points in red; those of the run that follows the turn in green,
+    // those of the run with another pass share in purple.
     const struct {
         const std::vector<CameraWrite>& writes;
         const char *colour, *label;
     } runs[] = {{picture.writes, "#c0392b", "#7a1f14"},
-                {picture.followTurnWrites, "#1e8449", "#145a32"}};
+                {picture.followTurnWrites, "#1e8449", "#145a32"},
+                {picture.passAtWrites, "#7d3c98", "#4a235a"}};
     for (const auto& run : runs) {
         for (const CameraWrite& w : run.writes) {
             if (!w.placed)
@@ -214,9 +218,10 @@ std::string ScaleAndNorth(const Projection& proj) {
     return svg;
 }
 
-// What each mark means, with the follow-turn run's line when it is drawn.
+// What each mark means, with the compared runs' lines when they are drawn.
 std::string Legend(const FlightPicture& picture) {
-    const int lx = WIDTH - (picture.followTurnWrites.empty() ? 250 : 340), ly = HEIGHT - 78;
+    const bool wideLegend = !picture.followTurnWrites.empty() || !picture.passAtWrites.empty();
+    const int lx = WIDTH - (wideLegend ? 340 : 250), ly = HEIGHT - 78;
     std::string svg = Text_Format(
         "<g font-size=\"12\" fill=\"#222\">"
         "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#2563a8\" stroke-width=\"2.5\"/>"
@@ -235,6 +240,12 @@ std::string Legend(const FlightPicture& picture) {
                            "fill=\"#1e8449\"/><text x=\"%d\" y=\"%d\">the point following the turn "
                            "(FlyByFollowTurn 1)</text></g>\n",
                            lx + 12, ly - 18, lx + 32, ly - 14);
+    if (!picture.passAtWrites.empty())
+        svg += Text_Format("<g font-size=\"12\" fill=\"#222\"><circle cx=\"%d\" cy=\"%d\" r=\"6\" "
+                           "fill=\"#7d3c98\"/><text x=\"%d\" y=\"%d\">the point with the pass at "
+                           "%d %% of the period (FlyByPassAt)</text></g>\n",
+                           lx + 12, ly - 36, lx + 32, ly - 32,
+                           static_cast<int>(picture.passAtPercent));
     return svg;
 }
 
