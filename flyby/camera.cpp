@@ -50,12 +50,11 @@ static uint32_t FractionSteps(double units) {
 // stays at the limit (a camera above 107,500 ft is held there rather than
 // wrapping to a negative altitude).
 static int16_t AltitudeWord(double metres) {
-    const int64_t whole = TruncateToInt64(metres);
-    if (whole > INT16_MAX)
+    if (metres >= static_cast<double>(INT16_MAX))
         return INT16_MAX;
-    if (whole < INT16_MIN)
+    if (metres <= static_cast<double>(INT16_MIN))
         return INT16_MIN;
-    return static_cast<int16_t>(whole);
+    return static_cast<int16_t>(TruncateToInt64(metres)); // NaN gives 0
 }
 
 static uint32_t Low32(int64_t value) {
