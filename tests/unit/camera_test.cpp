@@ -66,17 +66,18 @@ TEST_F(CameraMemory, AltitudeWordSaturatesAtItsLimits) {
         double feet;
         int16_t metres;
     } cases[] = {
-        {100000.0, 30480},       // within: 30480 m
-        {107503.0, 32766},       // 32766.9 m, truncated
-        {107506.0, 32767},       // 32767.8 m, the last that fits
-        {107508.0, 32767},       // 32768.4 m, one past: held (wrapped to -32768)
-        {110000.0, 32767},       // 33528 m (wrapped to -32008)
-        {2147483647.0, 32767},   // the largest relative altitude a setting holds
-        {-107506.0, -32767},     // -32767.8 m
-        {-107510.0, -32768},     // -32769.0 m: held at the lower limit
-        {-2147483648.0, -32768}, // the smallest
-        {1e300, 32767},          // far beyond any integer
-        {-1e300, -32768},
+        {100000.0, 30480},                          // within: 30480 m
+        {107503.0, 32766},                          // 32766.9 m, truncated
+        {107506.0, 32767},                          // 32767.8 m, the last that fits
+        {107508.0, 32767},                          // 32768.4 m, one past: held (wrapped to -32768)
+        {110000.0, 32767},                          // 33528 m (wrapped to -32008)
+        {2147483647.0, 32767},                      // the largest relative altitude a setting holds
+        {-107506.0, -32767},                        // -32767.8 m
+        {-107510.0, -32768},                        // -32769.0 m: held at the lower limit
+        {-2147483648.0, -32768},                    // the smallest
+        {1e300, 32767},                             // far beyond any integer
+        {-1e300, -32768},        {INFINITY, 32767}, // infinities too
+        {-INFINITY, -32768},
     };
     for (const auto& c : cases) {
         Write(0, 0, c.feet);
