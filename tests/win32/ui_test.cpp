@@ -236,4 +236,15 @@ TEST(Unload, ClosesTheOpenDialogsFirst) {
     ASSERT_FALSE(run.Of("end").empty());
 }
 
+// The pop-up goes with the module: an entry left in the host's menu would
+// offer commands nobody handles any more.
+TEST(Unload, TakesThePopUpOutOfTheHostsMenu) {
+    const HostRun run = RunHost("clear-settings\nat 1 init-menu\nat 1.1 menu\n"
+                                "at 1.3 unload\nat 1.5 menu\n",
+                                1.8);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(MenuAt(run, 0).size(), 8u); // the host's two items, separator, pop-up of four
+    EXPECT_EQ(MenuAt(run, 1), (std::vector<std::string>{"0,Item one,-", "1,Item two,-"}));
+}
+
 } // namespace
