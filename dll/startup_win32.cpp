@@ -8,8 +8,6 @@
 #include "../module/module_win32.h"
 #include "../ui/ui.h"
 
-static HANDLE g_workerThread = nullptr; // null when creation failed
-
 static void ShowStartupMessage(const char* text) {
     MessageBoxA(nullptr, text, nullptr, MB_OK);
 }
@@ -26,11 +24,7 @@ int32_t Module_Startup(void) {
 
     Camera_SetOutputAddresses(CAMERA_HOST_ADDRESS);
 
-    SECURITY_ATTRIBUTES security = {sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-    DWORD workerId = 0; // not used, but older Windows insists on somewhere to put it
-    g_workerThread = CreateThread(&security, 0, Worker_ThreadProc, nullptr, 0, &workerId);
-    SetThreadPriority(g_workerThread, THREAD_PRIORITY_BELOW_NORMAL);
-    if (g_workerThread == nullptr)
+    if (!Worker_Start())
         ShowStartupMessage("Skorvan: Unable to create thread");
 
     const int32_t hooksMissing = Hook_Install(uiThreadId);
@@ -39,12 +33,11 @@ int32_t Module_Startup(void) {
     return 1;
 }
 
-void Module_Shutdown(void) {
+void Module_Shutdown(int32_t processEnding) {
     Settings_Save();
+    // Nothing of the module may run once it is gone: its windows go first,
+    // while their procedures are still there to receive the last messages.
+    Ui_CloseAll();
     Hook_Remove();
-    if (g_workerThread != nullptr) {
-        TerminateThread(g_workerThread, 0);
-        CloseHandle(g_workerThread);
-        g_workerThread = nullptr;
-    }
+    Worker_Stop(processEnding);
 }

@@ -46,6 +46,17 @@ static uint32_t FractionSteps(double units) {
         TruncateToInt64(FractionOfMagnitude(units) * CAMERA_FRACTION_STEPS));
 }
 
+// The altitude word holds whole metres from -32768 to 32767; beyond them it
+// stays at the limit (a camera above 107,500 ft is held there rather than
+// wrapping to a negative altitude).
+static int16_t AltitudeWord(double metres) {
+    if (metres >= static_cast<double>(INT16_MAX))
+        return INT16_MAX;
+    if (metres <= static_cast<double>(INT16_MIN))
+        return INT16_MIN;
+    return static_cast<int16_t>(TruncateToInt64(metres)); // NaN gives 0
+}
+
 static uint32_t Low32(int64_t value) {
     return static_cast<uint32_t>(static_cast<uint64_t>(value));
 }
@@ -61,7 +72,7 @@ void Camera_WritePosition(const GeoPosition* position) {
     *g_cameraLatitudeFraction = FractionSteps(a);
     *g_cameraLongitudeWhole = static_cast<int32_t>(Low32(TruncateToInt64(b)));
     *g_cameraLongitudeFraction = FractionSteps(b);
-    *g_cameraAltitude = static_cast<int16_t>(static_cast<uint16_t>(Low32(TruncateToInt64(metres))));
+    *g_cameraAltitude = AltitudeWord(metres);
     if (g_cameraObserver)
         g_cameraObserver(position);
 }

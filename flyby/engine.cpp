@@ -103,8 +103,8 @@ void FlyBy_Tick(void) {
     s->clockAccumulator = s->clockAccumulator + s->tickInterval;
     if (s->clockAccumulator > CLOCK_SAMPLE_PERIOD_S) {
         const double clock = Value(FLYBY_VAR_CLOCK);
-        s->clockDelta = static_cast<float>(clock - static_cast<double>(s->previousClock));
-        s->previousClock = static_cast<float>(clock);
+        s->clockDelta = static_cast<float>(clock - s->previousClock);
+        s->previousClock = clock;
         s->clockAccumulator = 0.0f;
     }
     if (s->clockDelta == 0.0f)

@@ -19,13 +19,14 @@ extern volatile int16_t* g_cameraAltitude;
 double FractionOfMagnitude(double x);
 
 // Everything the engine keeps between ticks; written by the worker alone.
-// The timing fields are 32-bit floats on purpose: their precision decides
-// when the pause test sees two clock samples as equal.
+// The timing fields are 32-bit floats, but the clock sample is kept at the
+// host's own precision: a float holds whole milliseconds only up to 2^24
+// (4.7 hours), past which a paused clock no longer compares equal.
 typedef struct FlyByState {
     float previousTickMs;   // millisecond counter at the previous tick
     float tickInterval;     // seconds since the previous tick, at most 1
     float clockAccumulator; // seconds since the clock was last sampled
-    float previousClock;    // the clock variable at its last sample
+    double previousClock;   // the clock variable at its last sample
     float clockDelta;       // change between the last two samples; 0: paused
     float countdown;        // seconds of running simulation to the next fly-by
     int32_t side;           // +1 camera right of the track, -1 left, 0 none yet

@@ -4,6 +4,8 @@
 // would.
 #include "host_win32.h"
 
+#include <cstring>
+
 static const char* DialogCaption(const std::string& name) {
     return name == "about" ? "About Skorvan..." : "Skorvan Configuration";
 }
@@ -32,7 +34,29 @@ static void ReadDialog(HWND dialog, const std::string& name) {
     }
 }
 
+struct DialogCount {
+    const char* caption;
+    int count;
+};
+
+static BOOL CALLBACK CountDialog(HWND window, LPARAM context) {
+    auto* counting = reinterpret_cast<DialogCount*>(context);
+    char caption[128] = "", className[64] = "";
+    GetWindowTextA(window, caption, sizeof caption);
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "#32770") == 0 && strcmp(caption, counting->caption) == 0)
+        ++counting->count;
+    return TRUE;
+}
+
 void HostDialog_Step(const HostScriptEvent& event) {
+    if (event.step == HostDialogStep::Count) {
+        DialogCount counting = {DialogCaption(event.dialog), 0};
+        EnumThreadWindows(GetCurrentThreadId(), CountDialog, reinterpret_cast<LPARAM>(&counting));
+        HostLog_Line("dialog,%s,count,%d,%d", event.dialog.c_str(), counting.count,
+                     g_mainWindow != nullptr && IsWindowEnabled(g_mainWindow) ? 1 : 0);
+        return;
+    }
     HWND dialog = FindWindowA("#32770", DialogCaption(event.dialog));
     if (dialog == nullptr) {
         HostLog_Line("dialog,%s,missing", event.dialog.c_str());
@@ -62,6 +86,8 @@ void HostDialog_Step(const HostScriptEvent& event) {
     }
     case HostDialogStep::Close:
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    case HostDialogStep::Count: // handled above: it needs no open dialog
         break;
     }
 }

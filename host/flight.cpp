@@ -54,8 +54,10 @@ void HostFlight_Advance(HostFlight* flight, double seconds) {
 double HostFlight_Value(const HostFlight* flight, uint32_t token) {
     switch (token) {
     case 0x05:
-        // Whole milliseconds of simulation: a float holds them exactly (for
-        // the first 4.6 hours), so a paused clock compares equal to its sample.
+        // Whole milliseconds of simulation, so that a paused clock gives
+        // the same value at every refresh. Past 2^24 ms (4.7 hours) a float
+        // no longer holds them: long flights, or a clock set by the script,
+        // show whether the module keeps the clock at its own precision.
         return floor(flight->clockS * 1000.0);
     case 0x3D:
         return flight->groundSpeedKmh;

@@ -65,9 +65,13 @@ enum class HostAction {
     Key,          // post a key (up, down, left, right, enter, escape) to the thread
     Dialog,       // act on an open dialog (see HostDialogStep)
     Screenshot,   // save the screen as a 24-bit BMP file
+    Memory,       // log the process's memory
+    Clock,        // set the simulation clock to value seconds
+    Cycle,        // load and unload the module id times, logging memory
 };
 
-enum class HostDialogStep { Read, Set, Check, Click, Escape, Close };
+// Count logs how many of the dialog's windows are open.
+enum class HostDialogStep { Read, Set, Check, Click, Escape, Close, Count };
 
 struct HostScriptEvent {
     double atS = 0; // seconds after the host started
@@ -77,11 +81,13 @@ struct HostScriptEvent {
     std::string dialog; // configure or about
     std::string text;   // control text, key name, file name
     HostDialogStep step = HostDialogStep::Read;
+    double value = 0; // clock: seconds of simulation
 };
 
 struct HostSetting {
     std::string name;
-    std::string text;
+    std::string text;   // decimal text
+    bool dword = false; // stored as REG_DWORD (text holds its number) instead of REG_SZ
 };
 
 struct HostScript {

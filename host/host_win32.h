@@ -93,6 +93,11 @@ void HostScreen_Save(const std::string& path);
 void HostModule_Configure(const std::string& dllPath, void* const* functionTable);
 void HostModule_Load();
 void HostModule_Unload();
+// Loads and unloads the module count times back to back (unloading it
+// first if it is loaded), logging the memory before and every 100 cycles.
+void HostModule_Cycle(int count);
+// Logs the process's working set, private bytes and address space in use, in KB.
+void HostMemory_Log(int cycle);
 // Writes the script's settings into the module's registry key.
 void HostModule_PrepareSettings(const HostScript& script);
 

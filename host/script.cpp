@@ -7,13 +7,17 @@
 //   no-main-window             do not create the "FS98MAIN" window
 //   clear-settings             delete the module's registry key before loading
 //   setting FlyByDuration 10   store a setting's text before loading
+//   setting-dword FlyByDuration 15   store it as a REG_DWORD instead
 //   at T pause|resume|unload|load|quit|init-menu|menu|open-menu
+//   at T memory                log the process's memory
+//   at T clock SECONDS         set the simulation clock (paused or not)
+//   at T cycle N               N loads and unloads back to back, memory logged
 //   at T command ID [HIGH]     post WM_COMMAND to the main window
 //   at T send-command ID [HIGH]   send it (SendMessage)
 //   at T other-command ID      post it to a second window
 //   at T peek-command ID       post it and peek at it without removing it
 //   at T key up|down|left|right|enter|escape
-//   at T dialog configure|about read|escape|close
+//   at T dialog configure|about read|escape|close|count
 //   at T dialog configure set ID TEXT...   (TEXT may be empty: set ID)
 //   at T dialog configure check ID 0|1
 //   at T dialog configure click ID
@@ -51,15 +55,34 @@ static bool ParseId(const std::string& text, int32_t* out) {
     return true;
 }
 
-// The words after "at T"; false with the reason in why.
-static bool ParseEvent(std::vector<std::string> w, HostScriptEvent* e, std::string* why) {
+// What a reader of one family of actions made of the words.
+enum class Parsed { NotMine, Failed, Done };
+
+// The actions that take no argument.
+static Parsed ParseSimple(const std::vector<std::string>& w, HostScriptEvent* e, std::string* why) {
     static const struct {
         const char* name;
         HostAction action;
     } SIMPLE[] = {{"pause", HostAction::Pause},   {"resume", HostAction::Resume},
                   {"unload", HostAction::Unload}, {"load", HostAction::Load},
                   {"quit", HostAction::Quit},     {"init-menu", HostAction::InitMenu},
-                  {"menu", HostAction::Menu},     {"open-menu", HostAction::OpenMenu}};
+                  {"menu", HostAction::Menu},     {"open-menu", HostAction::OpenMenu},
+                  {"memory", HostAction::Memory}};
+    for (const auto& s : SIMPLE) {
+        if (w[0] == s.name) {
+            e->action = s.action;
+            if (w.size() > 1)
+                return *why = "unexpected '" + w[1] + "'", Parsed::Failed;
+            return Parsed::Done;
+        }
+    }
+    return Parsed::NotMine;
+}
+
+// command, send-command, other-command, peek-command: an id and an
+// optional high word.
+static Parsed ParseCommand(const std::vector<std::string>& w, HostScriptEvent* e,
+                           std::string* why) {
     static const struct {
         const char* name;
         HostAction action;
@@ -67,26 +90,24 @@ static bool ParseEvent(std::vector<std::string> w, HostScriptEvent* e, std::stri
                     {"send-command", HostAction::SendCommand},
                     {"other-command", HostAction::OtherCommand},
                     {"peek-command", HostAction::PeekCommand}};
-    const std::string verb = w.empty() ? "" : w[0];
-    for (const auto& s : SIMPLE) {
-        if (verb == s.name) {
-            e->action = s.action;
-            if (w.size() > 1)
-                return *why = "unexpected '" + w[1] + "'", false;
-            return true;
-        }
-    }
     for (const auto& c : COMMANDS) {
-        if (verb == c.name) {
+        if (w[0] == c.name) {
             e->action = c.action;
             if (w.size() < 2 || w.size() > 3 || !ParseId(w[1], &e->id) ||
                 (w.size() == 3 && !ParseId(w[2], &e->high)))
                 return *why =
-                           "'" + verb + "' needs an id from 0 to 65535 (and an optional high word)",
-                       false;
-            return true;
+                           "'" + w[0] + "' needs an id from 0 to 65535 (and an optional high word)",
+                       Parsed::Failed;
+            return Parsed::Done;
         }
     }
+    return Parsed::NotMine;
+}
+
+// The actions with one argument of their own: key, screenshot, clock, cycle.
+static bool ParseOneArgument(const std::vector<std::string>& w, HostScriptEvent* e,
+                             std::string* why) {
+    const std::string& verb = w[0];
     if (verb == "key") {
         e->action = HostAction::Key;
         static const char* const KEYS[] = {"up", "down", "left", "right", "enter", "escape"};
@@ -103,39 +124,75 @@ static bool ParseEvent(std::vector<std::string> w, HostScriptEvent* e, std::stri
         e->text = w[1];
         return true;
     }
-    if (verb == "dialog") {
-        e->action = HostAction::Dialog;
-        if (w.size() < 3 || (w[1] != "configure" && w[1] != "about"))
-            return *why = "'dialog' needs configure or about, then a step", false;
-        e->dialog = w[1];
-        const std::string& step = w[2];
-        if (step == "read" || step == "escape" || step == "close") {
-            e->step = step == "read"     ? HostDialogStep::Read
-                      : step == "escape" ? HostDialogStep::Escape
-                                         : HostDialogStep::Close;
+    if (verb == "clock") {
+        e->action = HostAction::Clock;
+        if (w.size() != 2 || !ParseNumber(w[1], &e->value) || e->value < 0)
+            return *why = "'clock' needs the simulation time in seconds", false;
+        return true;
+    }
+    // cycle
+    e->action = HostAction::Cycle;
+    if (w.size() != 2 || !ParseId(w[1], &e->id) || e->id == 0)
+        return *why = "'cycle' needs a count from 1 to 65535", false;
+    return true;
+}
+
+// "dialog configure|about STEP ...".
+static bool ParseDialog(const std::vector<std::string>& w, HostScriptEvent* e, std::string* why) {
+    e->action = HostAction::Dialog;
+    if (w.size() < 3 || (w[1] != "configure" && w[1] != "about"))
+        return *why = "'dialog' needs configure or about, then a step", false;
+    e->dialog = w[1];
+    const std::string& step = w[2];
+    static const struct {
+        const char* name;
+        HostDialogStep step;
+    } BARE[] = {{"read", HostDialogStep::Read},
+                {"escape", HostDialogStep::Escape},
+                {"close", HostDialogStep::Close},
+                {"count", HostDialogStep::Count}};
+    for (const auto& b : BARE) {
+        if (step == b.name) {
+            e->step = b.step;
             if (w.size() != 3)
                 return *why = "unexpected '" + w[3] + "'", false;
             return true;
         }
-        if (w.size() < 4 || !ParseId(w[3], &e->id))
-            return *why = "'dialog " + w[1] + " " + step + "' needs a control id", false;
-        if (step == "click" && w.size() == 4) {
-            e->step = HostDialogStep::Click;
-            return true;
-        }
-        if (step == "check" && w.size() == 5 && (w[4] == "0" || w[4] == "1")) {
-            e->step = HostDialogStep::Check;
-            e->high = w[4] == "1";
-            return true;
-        }
-        if (step == "set") {
-            e->step = HostDialogStep::Set;
-            for (size_t i = 4; i < w.size(); ++i)
-                e->text += (i > 4 ? " " : "") + w[i];
-            return true;
-        }
-        return *why = "cannot read the dialog step '" + step + "'", false;
     }
+    if (w.size() < 4 || !ParseId(w[3], &e->id))
+        return *why = "'dialog " + w[1] + " " + step + "' needs a control id", false;
+    if (step == "click" && w.size() == 4) {
+        e->step = HostDialogStep::Click;
+        return true;
+    }
+    if (step == "check" && w.size() == 5 && (w[4] == "0" || w[4] == "1")) {
+        e->step = HostDialogStep::Check;
+        e->high = w[4] == "1";
+        return true;
+    }
+    if (step == "set") {
+        e->step = HostDialogStep::Set;
+        for (size_t i = 4; i < w.size(); ++i)
+            e->text += (i > 4 ? " " : "") + w[i];
+        return true;
+    }
+    return *why = "cannot read the dialog step '" + step + "'", false;
+}
+
+// The words after "at T"; false with the reason in why.
+static bool ParseEvent(const std::vector<std::string>& w, HostScriptEvent* e, std::string* why) {
+    if (w.empty())
+        return *why = "'at' needs an action", false;
+    for (auto* family : {ParseSimple, ParseCommand}) {
+        const Parsed parsed = family(w, e, why);
+        if (parsed != Parsed::NotMine)
+            return parsed == Parsed::Done;
+    }
+    const std::string& verb = w[0];
+    if (verb == "key" || verb == "screenshot" || verb == "clock" || verb == "cycle")
+        return ParseOneArgument(w, e, why);
+    if (verb == "dialog")
+        return ParseDialog(w, e, why);
     return *why = "unknown action '" + verb + "'", false;
 }
 
@@ -171,7 +228,13 @@ bool HostScript_Parse(const std::string& text, HostScript* script, std::string* 
         } else if (keyword == "clear-settings" && w.size() == 1) {
             script->clearSettings = true;
         } else if (keyword == "setting" && w.size() == 3) {
-            script->settings.push_back({w[1], w[2]});
+            script->settings.push_back({w[1], w[2], false});
+        } else if (keyword == "setting-dword" && w.size() == 3) {
+            double number = 0;
+            if (!ParseNumber(w[2], &number) || number < 0 || number > 4294967295.0 ||
+                number != static_cast<double>(static_cast<int64_t>(number)))
+                return fail("setting-dword needs a number from 0 to 4294967295");
+            script->settings.push_back({w[1], w[2], true});
         } else if (keyword == "at") {
             HostScriptEvent event;
             event.action = HostAction::Quit;

@@ -97,6 +97,17 @@ static void RunEvent(const HostScriptEvent& event) {
     case HostAction::Screenshot:
         HostScreen_Save(event.text);
         break;
+    case HostAction::Memory:
+        HostMemory_Log(-1);
+        break;
+    case HostAction::Clock:
+        g_flight.clockS = event.value;
+        HostTable_Publish(&g_flight);
+        HostLog_Line("clock,%.3f", event.value);
+        break;
+    case HostAction::Cycle:
+        HostModule_Cycle(event.id);
+        break;
     }
 }
 

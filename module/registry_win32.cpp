@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 static HKEY RootKey(const RegistryValueRecord* record) {
@@ -14,17 +15,26 @@ int32_t Registry_ReadValue(RegistryValueRecord* record) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(RootKey(record), record->subKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return 0;
-    // Whatever type the value has, its bytes are taken as text. A value that
-    // fills the buffer without a terminating NUL is cut at 255 characters; a
-    // larger one fails the query and leaves the caller's default.
+    // A REG_DWORD (what a user with a registry editor is likely to make) is
+    // its number, as the signed 32-bit setting it stands for; the bytes of
+    // any other type are taken as text. A value that fills the buffer
+    // without a terminating NUL is cut at 255 characters; a larger one fails
+    // the query and leaves the caller's default.
     BYTE buffer[REGISTRY_READ_BUFFER_SIZE] = {};
     DWORD size = sizeof buffer;
+    DWORD type = REG_NONE;
     int32_t result = 0;
-    if (RegQueryValueExA(key, record->valueName, nullptr, nullptr, buffer, &size) ==
-        ERROR_SUCCESS) {
-        size_t length = strnlen(reinterpret_cast<const char*>(buffer), sizeof buffer - 1);
-        memcpy(record->data, buffer, length);
-        record->data[length] = '\0';
+    if (RegQueryValueExA(key, record->valueName, nullptr, &type, buffer, &size) == ERROR_SUCCESS) {
+        if (type == REG_DWORD && size == sizeof(DWORD)) {
+            DWORD number = 0;
+            memcpy(&number, buffer, sizeof number);
+            snprintf(record->data, sizeof record->data, "%ld",
+                     static_cast<long>(static_cast<int32_t>(number)));
+        } else {
+            size_t length = strnlen(reinterpret_cast<const char*>(buffer), sizeof buffer - 1);
+            memcpy(record->data, buffer, length);
+            record->data[length] = '\0';
+        }
         result = 1;
     }
     RegCloseKey(key);

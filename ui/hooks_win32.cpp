@@ -42,7 +42,9 @@ LRESULT CALLBACK Hook_GetMessage(int code, WPARAM wParam, LPARAM lParam) {
     if (code != HC_ACTION || wParam != PM_REMOVE)
         return CallNextHookEx(g_getMessageHook, code, wParam, lParam);
     MSG* queued = reinterpret_cast<MSG*>(lParam);
-    if (Menu_FilterMessage(queued->hwnd, queued->message, queued->wParam, queued->lParam)) {
+    // The module's dialogs have no loop of their own to give them their keys.
+    if (Dialog_TranslateMessage(queued) ||
+        Menu_FilterMessage(queued->hwnd, queued->message, queued->wParam, queued->lParam)) {
         queued->hwnd = nullptr;
         queued->message = WM_NULL;
         return 0;

@@ -50,9 +50,22 @@ void Hook_Remove(void);
 LRESULT CALLBACK Hook_CallWndProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK Hook_GetMessage(int code, WPARAM wParam, LPARAM lParam);
 
-// Modal dialogs from the module's resources, owned by owner.
+// Dialogs from the module's resources, owned by owner, which is disabled
+// while they are open. They return at once; the host's message loop runs
+// the dialog. A dialog already open is brought forward instead.
 void ConfigDialog_Show(HWND owner);
 void AboutDialog_Show(HWND owner);
+// Gives an open dialog the keyboard message meant for it (Tab, Enter,
+// Escape...); 1 when the dialog took it and the caller must drop it.
+int32_t Dialog_TranslateMessage(MSG* message);
+// Closes every open dialog as Cancel would.
+void Dialog_CloseAll(void);
+// Ends a menu session of this thread and takes the pop-up out of the host's
+// menu.
+void Menu_Remove(void);
+// Closes every window and menu of the module: called before it unloads, so
+// that none of its code runs afterwards.
+void Ui_CloseAll(void);
 INT_PTR CALLBACK ConfigDialog_Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDialog_Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 int32_t ConfigDialog_OnInit(HWND dialog);

@@ -43,7 +43,7 @@ struct EncodingCase {
 TEST_F(CameraMemory, EncodesWorkedValues) {
     const EncodingCase cases[] = {
         {0.7853981633974483, 0, 1000, 0, 5000850, 0, 0, 304},
-        {PI / 2, -PI / 2, 110000, 0, 10001700, 0, 0xC0000000u, 0x82F8},
+        {PI / 2, -PI / 2, 110000, 0, 10001700, 0, 0xC0000000u, 0x7FFF}, // held at the limit
         {0, -3 * PI / 2, -100, 0, 0, 0, 0x40000000u, 0xFFE2},
         // -5000000.25 latitude units: whole part toward zero, fraction of the magnitude.
         {-5000000.25 / 10001700.0 * (PI / 2), 0, 0, 1073741823u, static_cast<uint32_t>(-5000000), 0,
@@ -56,6 +56,32 @@ TEST_F(CameraMemory, EncodesWorkedValues) {
         EXPECT_EQ(U32(CAMERA_OFFSET_LONGITUDE_FRACTION), c.lonFraction) << c.lon;
         EXPECT_EQ(U32(CAMERA_OFFSET_LONGITUDE_WHOLE), c.lonWhole) << c.lon;
         EXPECT_EQ(static_cast<uint16_t>(I16(CAMERA_OFFSET_ALTITUDE)), c.altitude) << c.altFt;
+    }
+}
+
+// The altitude word holds -32768 to 32767 whole metres and stays at the
+// limit beyond them instead of wrapping to the other sign.
+TEST_F(CameraMemory, AltitudeWordSaturatesAtItsLimits) {
+    const struct {
+        double feet;
+        int16_t metres;
+    } cases[] = {
+        {100000.0, 30480},                          // within: 30480 m
+        {107503.0, 32766},                          // 32766.9 m, truncated
+        {107506.0, 32767},                          // 32767.8 m, the last that fits
+        {107508.0, 32767},                          // 32768.4 m, one past: held (wrapped to -32768)
+        {110000.0, 32767},                          // 33528 m (wrapped to -32008)
+        {2147483647.0, 32767},                      // the largest relative altitude a setting holds
+        {-107506.0, -32767},                        // -32767.8 m
+        {-107510.0, -32768},                        // -32769.0 m: held at the lower limit
+        {-2147483648.0, -32768},                    // the smallest
+        {1e300, 32767},                             // far beyond any integer
+        {-1e300, -32768},        {INFINITY, 32767}, // infinities too
+        {-INFINITY, -32768},
+    };
+    for (const auto& c : cases) {
+        Write(0, 0, c.feet);
+        EXPECT_EQ(I16(CAMERA_OFFSET_ALTITUDE), c.metres) << c.feet;
     }
 }
 

@@ -277,14 +277,35 @@ TEST_F(Engine, PausesWhileTheClockStandsStillAndResumesOnTheFirstChange) {
     EXPECT_LT(g_flyByState.countdown, countdown - 1.4f);
 }
 
-TEST_F(Engine, ClockAFloatCannotHoldNeverCountsAsPaused) {
-    g_hostValues[HOST_TOKEN_CLOCK] = 16777217.0; // 2^24 + 1
-    Settings_Set(g_flyBySettings.FlyByDuration, 0);
-    for (int i = 0; i < 10; ++i)
-        Tick(500, false);
-    EXPECT_EQ(g_flyByState.clockDelta, 1.0f);
-    EXPECT_EQ(cameraWrites, 1); // same aircraft, same point, but placed each tick
-    EXPECT_EQ(g_flyByState.countdown, 0.0f);
+// Past 2^24 (4.7 hours of milliseconds) a float no longer holds the clock:
+// a sample kept as a float made a paused clock differ from itself at some
+// values and a running one stand still at others. Kept as a double, a
+// clock that stands still is a pause at any value, and one that moves by a
+// millisecond is running.
+TEST_F(Engine, PausesAreSeenAtClocksAFloatCannotHold) {
+    const double clocks[] = {
+        16777217.0,       // 2^24 + 1
+        20160001.0,       // 5.6 hours of milliseconds, odd
+        1002240001.0,     // 11.6 days, not a multiple of a float's 64 ms step there
+        4503599627370497, // 2^52 + 1
+    };
+    for (const double clock : clocks) {
+        SetUp();
+        g_hostValues[HOST_TOKEN_CLOCK] = clock;
+        StartRunning();
+        const int writes = cameraWrites;
+        const float countdown = g_flyByState.countdown;
+        for (int i = 0; i < 30; ++i) // 15 s standing still
+            Tick(500, false);
+        EXPECT_EQ(g_flyByState.clockDelta, 0.0f) << clock;
+        EXPECT_EQ(cameraWrites, writes) << clock;
+        EXPECT_GE(g_flyByState.countdown, countdown - 1.5f) << clock;
+        g_hostValues[HOST_TOKEN_CLOCK] += 1.0; // one millisecond on: running again
+        for (int i = 0; i < 3; ++i)
+            Tick(500, false);
+        EXPECT_EQ(g_flyByState.clockDelta, 1.0f) << clock;
+        EXPECT_LT(g_flyByState.countdown, countdown - 1.4f) << clock;
+    }
 }
 
 TEST_F(Engine, LongGapsCountAsOneSecond) {

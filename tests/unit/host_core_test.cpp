@@ -40,9 +40,36 @@ TEST(HostScript, ReadsEveryStatementAndSortsEvents) {
     EXPECT_EQ(script.events[5].high, 1);
 }
 
+TEST(HostScript, ReadsClockCycleCountAndDwordSettings) {
+    HostScript script;
+    std::string error;
+    ASSERT_TRUE(HostScript_Parse("setting-dword FlyByDuration 4294967295\nat 1 clock 20160.0015\n"
+                                 "at 2 cycle 1000\nat 3 dialog about count\nat 4 memory\n",
+                                 &script, &error))
+        << error;
+    ASSERT_EQ(script.settings.size(), 1u);
+    EXPECT_TRUE(script.settings[0].dword);
+    EXPECT_EQ(script.settings[0].text, "4294967295");
+    ASSERT_EQ(script.events.size(), 4u);
+    EXPECT_EQ(script.events[0].action, HostAction::Clock);
+    EXPECT_EQ(script.events[0].value, 20160.0015);
+    EXPECT_EQ(script.events[1].action, HostAction::Cycle);
+    EXPECT_EQ(script.events[1].id, 1000);
+    EXPECT_EQ(script.events[2].step, HostDialogStep::Count);
+    EXPECT_EQ(script.events[2].dialog, "about");
+    EXPECT_EQ(script.events[3].action, HostAction::Memory);
+}
+
 TEST(HostScript, NamesTheLineOfAnError) {
-    const char* bad[] = {"scenario nowhere", "seconds -1", "at x pause",    "at 2 fly",
-                         "at 2 command",     "frobnicate", "at 2 pause now"};
+    const char* bad[] = {"scenario nowhere",    "seconds -1",
+                         "at x pause",          "at 2 fly",
+                         "at 2 command",        "frobnicate",
+                         "at 2 pause now",      "at 2",
+                         "at 2 clock",          "at 2 clock -5",
+                         "at 2 cycle 0",        "at 2 cycle 70000",
+                         "at 2 memory now",     "at 2 dialog about count 3",
+                         "setting-dword A -1",  "setting-dword A 4294967296",
+                         "setting-dword A 1.5", "at 2 key sideways"};
     for (const char* text : bad) {
         HostScript script;
         std::string error;

@@ -178,6 +178,46 @@ TEST(FlyByEndToEnd, TravellingSlidesTheCameraAsideWhileTheAircraftPasses) {
     EXPECT_GT(largest, 200.0); // the aircraft passed within 100 m of the point
 }
 
+// Past 2^24 ms of simulation (4.7 hours) a float no longer holds the clock.
+// The clock jumps there while running, and while paused is set to a value a
+// float cannot hold; the pause must still stop the fly-by until the resume.
+TEST(FlyByEndToEnd, PausesAreSeenOnLongFlights) {
+    const struct {
+        const char* running; // seconds of simulation
+        const char* paused;
+    } clocks[] = {{"20150", "20160.0015"},      // 5.6 hours; 20160001 ms, odd
+                  {"1002230", "1002240.0015"}}; // 11.6 days; not a multiple of 64 ms
+    for (const auto& c : clocks) {
+        const HostRun run =
+            RunHost(std::string("clear-settings\nat 1 clock ") + c.running +
+                        "\nat 7 pause\nat 7.2 clock " + c.paused + "\nat 17 resume\n",
+                    28);
+        ASSERT_EQ(run.exitCode, 0) << c.paused;
+        const int64_t loaded = run.FirstMs("load");
+        const double pausedS = Seconds(run.FirstMs("pause") - loaded);
+        const double resumedS = Seconds(run.FirstMs("resume") - loaded);
+        const auto placements = Placements(run);
+        ASSERT_EQ(placements.size(), 2u) << c.paused;
+        EXPECT_LT(Seconds(placements[0].sinceLoadMs), pausedS) << c.paused;
+        // The first placement's countdown runs out 10 s after it; the pause
+        // (seen within a second or two) holds it until the resume.
+        EXPECT_GT(Seconds(placements[1].sinceLoadMs), resumedS) << c.paused;
+    }
+}
+
+// The altitude word holds whole metres up to 32767: a camera higher than
+// that stays at the limit instead of wrapping below the ground.
+TEST(FlyByEndToEnd, CameraAboveTheAltitudeWordsRangeStaysAtItsLimit) {
+    for (const char* relative : {"110000", "2147483647"}) {
+        const HostRun run = RunHost(
+            std::string("clear-settings\nsetting FlyByRelAltitude ") + relative + "\n", 6.5);
+        ASSERT_EQ(run.exitCode, 0);
+        const auto placements = Placements(run);
+        ASSERT_EQ(placements.size(), 1u) << relative;
+        EXPECT_NEAR(placements[0].cameraAltFt, 32767 / 0.3048, 0.01) << relative;
+    }
+}
+
 // The aircraft's positions as the refreshes gave them, one per running tick.
 std::vector<std::pair<double, double>> Track(const HostRun& run) {
     std::vector<std::pair<double, double>> out;

@@ -129,14 +129,38 @@ TEST_F(SettingsStore, NegativeValuesAreSavedWithTheirSign) {
     EXPECT_EQ(bytes, std::string("-80") + '\0');
 }
 
-TEST_F(SettingsStore, ReadsOtherValueTypesAsText) {
-    const DWORD seven = 0x37; // the bytes "7", 0, 0, 0
-    Store("FlyByDuration", REG_DWORD, &seven, sizeof seven);
-    const DWORD five = 5; // a control byte, then zeros: no digits
-    Store("FlyByRelAltitude", REG_DWORD, &five, sizeof five);
+// A REG_DWORD is its number, taken as the signed 32-bit setting; the next
+// save writes it back as text. Other types are read as text.
+TEST_F(SettingsStore, ReadsADwordAsItsNumberAndSavesItAsText) {
+    const struct {
+        DWORD stored;
+        int32_t loaded;
+        const char* saved;
+    } cases[] = {
+        {15, 15, "15"},
+        {0x37, 55, "55"}, // its bytes spell "7": read as text it gave 7
+        {5, 5, "5"},      // a control byte as text: it gave 0
+        {0, 0, "0"},
+        {0xFFFFFFF6u, -10, "-10"},
+        {0x7FFFFFFFu, INT32_MAX, "2147483647"},
+        {0x80000000u, INT32_MIN, "-2147483648"},
+    };
+    for (const auto& c : cases) {
+        Store("FlyByDuration", REG_DWORD, &c.stored, sizeof c.stored);
+        Settings_SetDefaults();
+        Settings_Load();
+        EXPECT_EQ(Loaded("FlyByDuration"), c.loaded) << c.stored;
+        Settings_Save();
+        DWORD type = 0;
+        std::string bytes;
+        ASSERT_TRUE(Fetch("FlyByDuration", &type, &bytes));
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << c.stored;
+        EXPECT_EQ(bytes, std::string(c.saved) + '\0') << c.stored;
+    }
+    const char seven[4] = {'7', 0, 0, 0};
+    Store("FlyByRelAltitude", REG_BINARY, seven, sizeof seven);
     Settings_Load();
-    EXPECT_EQ(Loaded("FlyByDuration"), 7);
-    EXPECT_EQ(Loaded("FlyByRelAltitude"), 0);
+    EXPECT_EQ(Loaded("FlyByRelAltitude"), 7);
 }
 
 TEST_F(SettingsStore, OversizedValuesNeverOverrunTheRecord) {

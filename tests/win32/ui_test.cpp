@@ -24,7 +24,7 @@ std::vector<std::string> MenuAt(const HostRun& run, size_t which) {
 std::vector<std::string> DialogReads(const HostRun& run, const char* name) {
     std::vector<std::string> reads;
     for (const HostLogLine& line : run.Of("dialog")) {
-        if (line.fields[0] != name)
+        if (line.fields[0] != name || (line.fields.size() > 1 && line.fields[1] == "count"))
             continue;
         std::string joined;
         for (size_t i = 1; i < line.fields.size(); ++i)
@@ -183,6 +183,68 @@ TEST(AboutDialog, ShowsItsTextAnEmptyReadOnlyFieldAndClosesEveryWay) {
     EXPECT_EQ(reads[2], "missing");
     EXPECT_EQ(reads[3], "missing");
     EXPECT_EQ(CommandsReachingHost(run, "30722"), 0);
+}
+
+// The "count" step's lines for a dialog: how many were open and whether the
+// host's window took input, as "N,enabled".
+std::vector<std::string> DialogCounts(const HostRun& run, const char* name) {
+    std::vector<std::string> counts;
+    for (const HostLogLine& line : run.Of("dialog"))
+        if (line.fields[0] == name && line.fields.size() == 4 && line.fields[1] == "count")
+            counts.push_back(line.fields[2] + "," + line.fields[3]);
+    return counts;
+}
+
+// A second command while the dialog is open brings that one forward: a
+// second dialog's OK would overwrite what the first stored.
+TEST(ConfigureDialog, SecondCommandBringsTheOpenOneForward) {
+    const HostRun run = RunHost("clear-settings\n"
+                                "at 1.0 command 30721\nat 1.3 dialog configure set 1000 11\n"
+                                "at 1.5 command 30721\nat 1.8 dialog configure count\n"
+                                "at 1.9 dialog configure read\nat 2.0 dialog configure click 1\n"
+                                "at 2.3 dialog configure count\n"
+                                "at 2.5 command 30722\nat 2.7 command 30722\n"
+                                "at 3.0 dialog about count\nat 3.1 dialog about click 1\n"
+                                "at 3.4 dialog about count\n",
+                                3.7);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(DialogCounts(run, "configure"), (std::vector<std::string>{"1,0", "0,1"}));
+    EXPECT_EQ(DialogReads(run, "configure"), (std::vector<std::string>{"11,0,50,1,0,0,0"}));
+    EXPECT_EQ(DialogCounts(run, "about"), (std::vector<std::string>{"1,0", "0,1"}));
+    EXPECT_EQ(Settings_Text("FlyByDuration"), "11");
+}
+
+// Unloaded with a dialog open, the module closes it first (as Cancel), and
+// gives the host its window back; the steps that follow find no dialog, so
+// nothing of the unloaded module runs. A dialog left open would run its
+// procedure from freed memory at the next message.
+TEST(Unload, ClosesTheOpenDialogsFirst) {
+    const HostRun run = RunHost("clear-settings\n"
+                                "at 1.0 command 30721\nat 1.2 dialog configure set 1000 99\n"
+                                "at 1.5 unload\nat 1.7 dialog configure count\n"
+                                "at 1.8 dialog configure set 1000 77\n"
+                                "at 1.9 dialog configure click 1\n"
+                                "at 2.2 load\nat 2.5 command 30722\nat 2.8 unload\n"
+                                "at 3.0 dialog about count\nat 3.1 dialog about click 1\n"
+                                "at 3.3 load\nat 3.5 command 30721\nat 3.7 dialog configure count\n"
+                                "at 3.8 dialog configure click 2\n",
+                                4.2);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(DialogCounts(run, "configure"), (std::vector<std::string>{"0,1", "1,0"}));
+    EXPECT_EQ(DialogCounts(run, "about"), (std::vector<std::string>{"0,1"}));
+    EXPECT_EQ(Settings_Text("FlyByDuration"), "10");
+    ASSERT_FALSE(run.Of("end").empty());
+}
+
+// The pop-up goes with the module: an entry left in the host's menu would
+// offer commands nobody handles any more.
+TEST(Unload, TakesThePopUpOutOfTheHostsMenu) {
+    const HostRun run = RunHost("clear-settings\nat 1 init-menu\nat 1.1 menu\n"
+                                "at 1.3 unload\nat 1.5 menu\n",
+                                1.8);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(MenuAt(run, 0).size(), 8u); // the host's two items, separator, pop-up of four
+    EXPECT_EQ(MenuAt(run, 1), (std::vector<std::string>{"0,Item one,-", "1,Item two,-"}));
 }
 
 } // namespace
