@@ -2,6 +2,7 @@
 // The shared command-line conventions of the Skorvan programs.
 #include "cli.h"
 
+#include "number.h"
 #include "skorvan_version.h"
 
 #include <cerrno>
@@ -19,10 +20,10 @@ int Cli_Parse(CLI::App& app, int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
         fputs(app.help().c_str(), stdout);
-        return 0;
+        return Cli_Finish(app, 0);
     } catch (const CLI::CallForVersion& e) {
         printf("%s\n", e.what());
-        return 0;
+        return Cli_Finish(app, 0);
     } catch (const CLI::ParseError& e) {
         fprintf(stderr, "%s: %s\nRun with --help for more information.\n", app.get_name().c_str(),
                 e.what());
@@ -90,4 +91,88 @@ bool Cli_ReadAll(const std::string& path, std::string* text, std::string* error)
     if (file != stdin)
         fclose(file);
     return ok;
+}
+
+int Cli_Fail(const std::string& program, const std::string& message) {
+    fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
+    return CLI_FAILED;
+}
+
+int Cli_UsageFail(const std::string& program, const std::string& message) {
+    fprintf(stderr, "%s: %s\nRun with --help for more information.\n", program.c_str(),
+            message.c_str());
+    return CLI_USAGE;
+}
+
+std::string Cli_Echo(const std::string& value) {
+    std::string shown = "'";
+    size_t characters = 0, i = 0;
+    for (; i < value.size() && characters < CLI_ECHO_LIMIT; ++i) {
+        const unsigned char c = static_cast<unsigned char>(value[i]);
+        if ((c & 0xC0) != 0x80) // a UTF-8 continuation byte is part of the character before
+            ++characters;
+        if (c == '\n')
+            shown += "\\n";
+        else if (c == '\r')
+            shown += "\\r";
+        else if (c == '\t')
+            shown += "\\t";
+        else if (c < 0x20 || c == 0x7F) {
+            char escaped[8];
+            snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            shown += escaped;
+        } else
+            shown += static_cast<char>(c);
+    }
+    while (i < value.size() && (static_cast<unsigned char>(value[i]) & 0xC0) == 0x80)
+        shown += value[i++]; // never cut a character in two
+    if (i < value.size())
+        shown += "...";
+    return shown + "'";
+}
+
+bool Cli_ReadSize(const std::string& text, int maxSide, int* width, int* height, std::string* why) {
+    const size_t x = text.find_first_of("xX");
+    long long w = 0, h = 0;
+    if (x == std::string::npos || !Number_ReadWhole(text.substr(0, x), 1, maxSide, &w) ||
+        !Number_ReadWhole(text.substr(x + 1), 1, maxSide, &h)) {
+        *why = "size " + Cli_Echo(text) + " must be WIDTHxHEIGHT, each 1 to " +
+               std::to_string(maxSide);
+        return false;
+    }
+    *width = static_cast<int>(w);
+    *height = static_cast<int>(h);
+    return true;
+}
+
+CLI::Validator Cli_NumberRange(double low, double high) {
+    return CLI::Validator(
+        [low, high](std::string& value) {
+            double number;
+            std::string why;
+            return Number_ReadInRange(value, low, high, &number, &why) ? std::string()
+                                                                       : "the value " + why;
+        },
+        "NUMBER in " + Number_Show(low) + " to " + Number_Show(high));
+}
+
+CLI::Validator Cli_WholeRange(long long low, long long high) {
+    return CLI::Validator(
+        [low, high](std::string& value) {
+            long long number;
+            std::string why;
+            return Number_ReadWhole(value, low, high, &number, &why) ? std::string()
+                                                                     : "the value " + why;
+        },
+        "INT in " + std::to_string(low) + " to " + std::to_string(high));
+}
+
+CLI::Validator Cli_SizeCheck(int maxSide) {
+    return CLI::Validator(
+        [maxSide](std::string& value) {
+            int width, height;
+            std::string why;
+            return Cli_ReadSize(value, maxSide, &width, &height, &why) ? std::string() : why;
+        },
+        "WIDTHxHEIGHT");
 }

@@ -1,7 +1,8 @@
 // tools/common/cli.h
 // What every Skorvan program's command line shares, on top of CLI11:
-// --version, -q, "-" for standard input or output, and usage errors that
-// name the option and end with status 2.
+// --version, -q, "-" for standard input or output, usage errors that name
+// the option and end with status 2, failures that end with status 1, and
+// values echoed into messages safely.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -13,9 +14,35 @@
 void Cli_AddStandard(CLI::App& app, bool* quiet);
 
 // Parses the command line. Returns -1 when the program should go on, else
-// the status to exit with: 0 after --help or --version, 2 after a usage
-// error (printed as "PROGRAM: MESSAGE" with a pointer to --help).
+// the status to exit with: 0 after --help or --version (1 when that text
+// could not be written), 2 after a usage error (printed as "PROGRAM:
+// MESSAGE" with a pointer to --help).
 int Cli_Parse(CLI::App& app, int argc, char** argv);
+
+// The exit statuses: a job that failed, and a command line that was wrong.
+static const int CLI_FAILED = 1;
+static const int CLI_USAGE = 2;
+
+// Prints "PROGRAM: MESSAGE" on standard error and returns CLI_FAILED.
+int Cli_Fail(const std::string& program, const std::string& message);
+// Prints "PROGRAM: MESSAGE" and the pointer to --help on standard error and
+// returns CLI_USAGE.
+int Cli_UsageFail(const std::string& program, const std::string& message);
+
+// A value from the user's input as a message shows it: in quotes, control
+// characters escaped (\n, \t, \x1b), cut after CLI_ECHO_LIMIT characters
+// with "..." so a huge field cannot flood the terminal.
+static const size_t CLI_ECHO_LIMIT = 80;
+std::string Cli_Echo(const std::string& value);
+
+// CLI11 checks of option values through the tools' number reader: a
+// number within low..high, a whole number within low..high, and a size
+// "WIDTHxHEIGHT" with each side within 1..maxSide.
+CLI::Validator Cli_NumberRange(double low, double high);
+CLI::Validator Cli_WholeRange(long long low, long long high);
+CLI::Validator Cli_SizeCheck(int maxSide);
+// Reads "WIDTHxHEIGHT" as Cli_SizeCheck accepts it; why says what is wrong.
+bool Cli_ReadSize(const std::string& text, int maxSide, int* width, int* height, std::string* why);
 
 // Opens a file named on the command line; "-" is standard input or output.
 // On failure returns null and puts "PATH: REASON" into error.
