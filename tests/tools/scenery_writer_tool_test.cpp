@@ -83,8 +83,8 @@ TEST_F(WriterScratch, SamplesGoIntoANewFolderAndReadBackWhole) {
         FacilityDatabase db = {};
         const std::string bytes = ReadText(samples / name);
         FacilityReadReport report = {};
-        Facility_ReadBufferReport(&db, reinterpret_cast<const uint8_t*>(bytes.data()),
-                                  bytes.size(), &report);
+        Facility_ReadBufferReport(&db, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                  &report);
         EXPECT_EQ(report.damage, 0) << name;
         records += report.records;
         Facility_FreeDatabase(&db);
