@@ -143,9 +143,8 @@ TEST_F(FacilitiesScratch, NearTakesTwoNumbersOnTheEarth) {
     const struct {
         const char* text;
         bool good;
-    } cases[] = {{"47.45,8.55", true}, {" 47 , 8 ", true},  {"91,0", false},
-                 {"0,181", false},     {"nan,0", false},    {"47", false},
-                 {"47,8,9", false},    {"0x10,0", false}};
+    } cases[] = {{"47.45,8.55", true}, {" 47 , 8 ", true}, {"91,0", false},   {"0,181", false},
+                 {"nan,0", false},     {"47", false},      {"47,8,9", false}, {"0x10,0", false}};
     for (const auto& c : cases) {
         FacilitiesOptions o;
         o.input = "x";
