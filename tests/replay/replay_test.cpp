@@ -30,9 +30,9 @@ TEST(TrackCsv, RefusesBadFilesNamingTheLine) {
         {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,2,3,4,5,6\n1,95,2,"
          "3,"
          "4,5,6\n",
-         "line 3: latitude 95 is outside -90..90"},
+         "line 3: lat_deg is 95, outside -90 to 90"},
         {"t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,groundspeed_kmh\n0,1,-181,3,4,5,6\n",
-         "line 2: longitude -181 is outside -180..180"},
+         "line 2: lon_deg is -181, outside -180 to 180"},
         {"", "the file is empty"},
     };
     for (const BadCsv& c : cases) {
@@ -83,7 +83,7 @@ TEST(TrackGpx, DerivesHeadingPitchAndSpeedFromSuccessivePoints) {
 
     EXPECT_FALSE(Track_ReadGpx(
         "<gpx>\n<trkpt lat=\"1\"><time>2024-05-01T10:00:00Z</time></trkpt></gpx>", &track, &error));
-    EXPECT_EQ(error, "line 2: a <trkpt> needs numeric lat and lon");
+    EXPECT_EQ(error, "line 2: point 1: a <trkpt> needs numeric lat and lon");
 }
 
 std::vector<TrackSample> StraightEast(double seconds) {

@@ -54,14 +54,21 @@ bool Blank(int c) {
 // Skips a UTF-8 byte-order mark at the very start, as spreadsheets write it.
 void SkipByteOrderMark(CsvReader* r) {
     r->started = true;
-    static const unsigned char MARK[3] = {0xEF, 0xBB, 0xBF};
+    static const char MARK[] = "\xEF\xBB\xBF";
     if (r->text) {
-        if (r->text->compare(0, 3, reinterpret_cast<const char*>(MARK), 3) == 0)
+        if (r->text->compare(0, 3, MARK) == 0)
             r->at = 3;
         return;
     }
-    if (Peek(r) == MARK[0] && r->chunk.size() >= 3 &&
-        r->chunk.compare(0, 3, reinterpret_cast<const char*>(MARK), 3) == 0)
+    // The caller's head may end inside the mark: top the chunk up to three.
+    while (r->file && r->chunk.size() < 3) {
+        char more[3];
+        const size_t n = fread(more, 1, 3 - r->chunk.size(), r->file);
+        if (n == 0)
+            break;
+        r->chunk.append(more, n);
+    }
+    if (r->chunk.compare(0, 3, MARK) == 0)
         r->at = 3;
 }
 
@@ -150,10 +157,11 @@ void Csv_FromText(CsvReader* reader, const std::string& text, const std::string&
     reader->headerLine = 0;
 }
 
-void Csv_FromFile(CsvReader* reader, FILE* file, const std::string& name) {
+void Csv_FromFile(CsvReader* reader, FILE* file, const std::string& name, const std::string& head) {
     Csv_FromText(reader, std::string(), name);
     reader->text = nullptr;
     reader->file = file;
+    reader->chunk = head;
 }
 
 bool Csv_Next(CsvReader* r, CsvRecord* record, std::string* error) {

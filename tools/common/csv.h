@@ -31,9 +31,11 @@ struct CsvReader {
 };
 
 // Starts reading text (which must outlive the reader), or an open file
-// (which the caller closes), named name in messages.
+// (which the caller closes), named name in messages. head is what the
+// caller already read from the file (to tell its kind), read first.
 void Csv_FromText(CsvReader* reader, const std::string& text, const std::string& name);
-void Csv_FromFile(CsvReader* reader, FILE* file, const std::string& name);
+void Csv_FromFile(CsvReader* reader, FILE* file, const std::string& name,
+                  const std::string& head = "");
 
 // The next record: true with it, false at the end (error empty) or on a
 // damaged record (error set, "NAME: line 4: a quote is not closed").

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -65,6 +66,10 @@ std::string OutputPlatform_Resolve(const std::string& path) {
 FILE* OutputPlatform_CreateTemp(const std::string& target, bool binary, std::string* tempPath,
                                 std::string* error) {
     (void)binary; // POSIX makes no difference
+    // A write past the file size limit (ulimit -f) then fails like a full
+    // disk, so the job reports it and removes the temporary file, instead
+    // of being killed with the file left behind.
+    signal(SIGXFSZ, SIG_IGN);
     std::string name = Folder(target) + "/." + LastPart(target) + ".XXXXXX";
     const int fd = mkstemp(&name[0]);
     if (fd < 0) {

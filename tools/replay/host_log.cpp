@@ -4,86 +4,81 @@
 // turn the whole drawn track into nothing.
 #include "replay.h"
 
+#include "csv.h"
 #include "geo.h"
+#include "number.h"
 
+#include <cfloat>
 #include <cmath>
-#include <cstdlib>
-#include <sstream>
 
 namespace {
 
-std::vector<std::string> SplitFields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ','))
-        fields.push_back(field);
-    return fields;
-}
-
-// Fields first..last as numbers, or false with the one that is not.
-bool Numbers(const std::vector<std::string>& f, size_t first, size_t last, double* out,
-             std::string* error) {
+// Fields first..last as numbers within low..high, or false naming the one
+// that is not.
+bool Numbers(const CsvReader& reader, const CsvRecord& row, size_t first, size_t last,
+             const double* low, const double* high, double* out, std::string* error) {
     for (size_t i = first; i <= last; ++i) {
-        if (i >= f.size() || !Text_ParseNumber(f[i], &out[i - first])) {
-            *error = Text_Format("field %zu is '%s', not a finite number", i + 1,
-                                 i < f.size() ? f[i].c_str() : "");
+        std::string why;
+        const int column = static_cast<int>(i);
+        if (!Number_ReadInRange(Csv_Field(row, column), low[i - first], high[i - first],
+                                &out[i - first], &why)) {
+            *error = Csv_Where(reader, row, column) + " " + why;
             return false;
         }
     }
     return true;
 }
 
-bool Whole(const std::string& text, long long low, long long high, long long* out) {
-    char* end = nullptr;
-    *out = strtoll(text.c_str(), &end, 10);
-    return !text.empty() && *end == '\0' && *out >= low && *out <= high;
-}
+// Latitude, longitude, altitude and heading as the log writes them.
+const double POSITION_LOW[4] = {-90, -180, TRACK_MIN_ALT_FT, -360};
+const double POSITION_HIGH[4] = {90, 180, TRACK_MAX_ALT_FT, 360};
 
 struct LogReader {
+    const CsvReader* reader;
     FlightPicture* picture;
     double loadedMs = NAN, aircraftLat = NAN, aircraftLon = NAN;
 
-    bool Aircraft(const std::vector<std::string>& f, double tMs, std::string* error) {
+    bool Aircraft(const CsvRecord& row, double tMs, std::string* error) {
         double v[4]; // latitude, longitude, altitude, heading
-        if (!Numbers(f, 2, 5, v, error))
-            return false;
-        *error = Track_PositionProblem(v[0], v[1]);
-        if (!error->empty())
+        if (!Numbers(*reader, row, 2, 5, POSITION_LOW, POSITION_HIGH, v, error))
             return false;
         picture->track.push_back({tMs / 1000.0, v[0], v[1], v[2], v[3], 0, 0});
         return true;
     }
 
-    bool Refresh(const std::vector<std::string>& f, std::string* error) {
-        double value;
-        if (f[2] != "0x47" && f[2] != "0x48")
+    bool Refresh(const CsvRecord& row, std::string* error) {
+        const std::string& token = row.fields[2];
+        if (token != "0x47" && token != "0x48")
             return true;
-        if (!Numbers(f, 3, 3, &value, error))
+        const double LOW = -DBL_MAX, HIGH = DBL_MAX;
+        double value;
+        if (!Numbers(*reader, row, 3, 3, &LOW, &HIGH, &value, error))
             return false;
-        if (f[2] == "0x47")
+        if (token == "0x47")
             aircraftLat = value / GEO_LATITUDE_UNITS_PER_DEGREE;
         else
             aircraftLon = remainder(value / 281474976710656.0 * 360.0, 360.0);
+        if (fabs(aircraftLat) > 90) {
+            *error = Csv_Where(*reader, row, 3) + " " + Number_Show(value) +
+                     " is a latitude outside -90 to 90";
+            return false;
+        }
         return true;
     }
 
-    bool Camera(const std::vector<std::string>& f, double tMs, std::string* error) {
+    bool Camera(const CsvRecord& row, double tMs, std::string* error) {
         long long words[5];
         const long long LOW[5] = {0, INT32_MIN, 0, INT32_MIN, INT16_MIN};
         const long long HIGH[5] = {UINT32_MAX, INT32_MAX, UINT32_MAX, INT32_MAX, INT16_MAX};
         for (int i = 0; i < 5; ++i) {
-            if (!Whole(f[2 + i], LOW[i], HIGH[i], &words[i])) {
-                *error =
-                    Text_Format("field %d is '%s', not a camera word", 3 + i, f[2 + i].c_str());
+            std::string why;
+            if (!Number_ReadWhole(Csv_Field(row, 2 + i), LOW[i], HIGH[i], &words[i], &why)) {
+                *error = Csv_Where(*reader, row, 2 + i) + " " + why;
                 return false;
             }
         }
         double v[3]; // latitude, longitude, altitude
-        if (!Numbers(f, 7, 9, v, error))
-            return false;
-        *error = Track_PositionProblem(v[0], v[1]);
-        if (!error->empty())
+        if (!Numbers(*reader, row, 7, 9, POSITION_LOW, POSITION_HIGH, v, error))
             return false;
         CameraWrite w{};
         w.tS = (tMs - (std::isnan(loadedMs) ? 0 : loadedMs)) / 1000.0;
@@ -107,24 +102,26 @@ struct LogReader {
         return true;
     }
 
-    bool Line(const std::string& line, std::string* error) {
-        const std::vector<std::string> f = SplitFields(line);
+    bool Line(const CsvRecord& row, std::string* error) {
+        const std::vector<std::string>& f = row.fields;
         if (f.size() < 2)
             return true;
+        const double T_LOW = -TRACK_MAX_TIME_S * 1000, T_HIGH = TRACK_MAX_TIME_S * 1000;
         double tMs;
-        if (!Text_ParseNumber(f[0], &tMs)) {
-            *error = "does not start with t_ms";
+        std::string why;
+        if (!Number_ReadInRange(f[0], T_LOW, T_HIGH, &tMs, &why)) {
+            *error = Csv_Where(*reader, row) + ": does not start with t_ms: it " + why;
             return false;
         }
         const std::string& kind = f[1];
         if (kind == "load" && std::isnan(loadedMs))
             loadedMs = tMs;
         else if (kind == "aircraft" && f.size() >= 7)
-            return Aircraft(f, tMs, error);
+            return Aircraft(row, tMs, error);
         else if (kind == "refresh" && f.size() >= 4)
-            return Refresh(f, error);
+            return Refresh(row, error);
         else if (kind == "camera" && f.size() >= 10)
-            return Camera(f, tMs, error);
+            return Camera(row, tMs, error);
         return true;
     }
 };
@@ -132,21 +129,17 @@ struct LogReader {
 } // namespace
 
 bool HostLog_ReadPicture(const std::string& text, FlightPicture* picture, std::string* error) {
-    std::istringstream lines(text);
-    std::string line;
-    int lineNumber = 0;
     picture->track.clear();
     picture->writes.clear();
-    LogReader reader{picture};
-    while (std::getline(lines, line)) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!reader.Line(line, error)) {
-            *error = "line " + std::to_string(lineNumber) + ": " + *error;
+    CsvReader reader;
+    Csv_FromText(&reader, text, "");
+    LogReader log{&reader, picture};
+    CsvRecord row;
+    while (Csv_Next(&reader, &row, error))
+        if (!log.Line(row, error))
             return false;
-        }
-    }
+    if (!error->empty())
+        return false;
     if (picture->track.empty()) {
         *error = "no aircraft lines: is this the stand-in simulator's log?";
         return false;

@@ -82,7 +82,7 @@ bool ZoneOffset(const char*& p, int* offsetS) {
 
 } // namespace
 
-bool Time_ParseIso(const std::string& text, double* seconds) {
+bool Time_ParseIso(const std::string& text, double* seconds, bool* leapSecond) {
     const char* p = text.c_str();
     while (isspace(static_cast<unsigned char>(*p)))
         ++p;
@@ -112,6 +112,8 @@ bool Time_ParseIso(const std::string& text, double* seconds) {
         return false;
     *seconds = static_cast<double>(DaysFromCivil(year, month, day)) * 86400.0 + hour * 3600.0 +
                minute * 60.0 + second + fraction - offsetS;
+    if (leapSecond)
+        *leapSecond = second == 60;
     return true;
 }
 

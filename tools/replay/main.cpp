@@ -1,6 +1,7 @@
 // skorvan-replay: runs a flight through the real fly-by engine, as fast as
 // the processor allows, and writes where the camera stood.
 #include "cli.h"
+#include "output.h"
 #include "replay.h"
 
 #include <cctype>
@@ -24,25 +25,33 @@ void AddOptions(CLI::App& app, Options* o) {
                    "The flight: CSV (header t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,"
                    "groundspeed_kmh) or GPX; - reads standard input")
         ->type_name("FLIGHT");
+    // The engine's settings as the module stores them: 32-bit whole numbers,
+    // the switches 0 or 1.
     const struct {
         const char* name;
         int32_t* value;
+        long long low, high;
         const char* help;
     } settings[] = {
-        {"--duration", &o->settings.duration, "FlyByDuration, seconds"},
-        {"--rel-altitude", &o->settings.relAltitude, "FlyByRelAltitude, feet"},
-        {"--min-distance", &o->settings.minDistance, "FlyByMinDistance, metres"},
-        {"--placement", &o->settings.placement, "FlyByCameraPlacement: 0 right, 1 left, 2 random"},
-        {"--travelling", &o->settings.travelling, "FlyByTravelling, 0 or 1"},
-        {"--active", &o->settings.active, "FlyByActive, 0 or 1"},
-        {"--follow-turn", &o->settings.followTurn,
+        {"--duration", &o->settings.duration, INT32_MIN, INT32_MAX, "FlyByDuration, seconds"},
+        {"--rel-altitude", &o->settings.relAltitude, INT32_MIN, INT32_MAX,
+         "FlyByRelAltitude, feet"},
+        {"--min-distance", &o->settings.minDistance, INT32_MIN, INT32_MAX,
+         "FlyByMinDistance, metres"},
+        {"--placement", &o->settings.placement, 0, 2,
+         "FlyByCameraPlacement: 0 right, 1 left, 2 random"},
+        {"--travelling", &o->settings.travelling, 0, 1, "FlyByTravelling, 0 or 1"},
+        {"--active", &o->settings.active, 0, 1, "FlyByActive, 0 or 1"},
+        {"--follow-turn", &o->settings.followTurn, 0, 1,
          "FlyByFollowTurn: lay the point on the predicted turn, 0 or 1"},
     };
     for (const auto& s : settings)
-        app.add_option(s.name, *s.value, s.help)->capture_default_str();
+        app.add_option(s.name, *s.value, s.help)
+            ->check(Cli_WholeRange(s.low, s.high))
+            ->capture_default_str();
     app.add_option("--near-distance", o->nearDistance,
                    "The near distance of the shot report, metres")
-        ->check(CLI::Range(1, 1000000))
+        ->check(Cli_WholeRange(1, 1000000))
         ->capture_default_str();
     CLI::Option* svg =
         app.add_option("--svg", o->svg, "A picture of the flight and its camera points");
@@ -80,49 +89,80 @@ void AddOptions(CLI::App& app, Options* o) {
                "shot lines go to standard output (to standard error when an output file does).");
 }
 
-// Usage checks CLI11 cannot make: something to do, one output per stream.
+// The outputs in a fixed order, with the option that names each.
+struct NamedOutput {
+    const char* option;
+    const std::string* path;
+};
+std::vector<NamedOutput> Outputs(const Options& o) {
+    return {{"--csv", &o.csv},
+            {"--geojson", &o.geojson},
+            {"--gpx", &o.gpx},
+            {"--svg", &o.svg},
+            {"--shots", &o.shots}};
+}
+
+// Usage checks CLI11 cannot make: something to do, one output per stream
+// and per file, and no output that would overwrite the flight.
 int CheckUsage(const Options& o) {
-    if (o.flight.empty() && o.hostLog.empty()) {
-        fprintf(stderr,
-                "%s: no flight given: FLIGHT.csv, FLIGHT.gpx or - (standard input), or "
-                "--host-log LOG\nRun with --help for more information.\n",
-                PROGRAM);
-        return 2;
-    }
+    if (o.flight.empty() && o.hostLog.empty())
+        return Cli_UsageFail(PROGRAM, "no flight given: FLIGHT.csv, FLIGHT.gpx or - (standard "
+                                      "input), or --host-log LOG");
     const char* onStdout = nullptr;
-    const std::pair<const char*, const std::string*> outputs[] = {
-        {"--csv", &o.csv}, {"--geojson", &o.geojson}, {"--gpx", &o.gpx},
-        {"--svg", &o.svg}, {"--shots", &o.shots},
-    };
-    for (const auto& output : outputs) {
-        if (*output.second != "-")
+    std::vector<std::string> paths, names;
+    for (const NamedOutput& output : Outputs(o)) {
+        paths.push_back(*output.path);
+        names.push_back(output.option);
+        if (*output.path != "-")
             continue;
-        if (onStdout) {
-            fprintf(stderr, "%s: %s and %s both write to standard output: give one a file\n",
-                    PROGRAM, onStdout, output.first);
-            return 2;
-        }
-        onStdout = output.first;
+        if (onStdout)
+            return Cli_UsageFail(PROGRAM, std::string(onStdout) + " and " + output.option +
+                                              " both write to standard output: give one a file");
+        onStdout = output.option;
     }
+    std::string error;
+    if (!Output_CheckNames({o.flight, o.hostLog}, paths, names, &error))
+        return Cli_UsageFail(PROGRAM, error);
     return -1;
 }
 
 bool AnyOnStdout(const Options& o) {
-    return o.csv == "-" || o.geojson == "-" || o.gpx == "-" || o.svg == "-" || o.shots == "-";
+    for (const NamedOutput& output : Outputs(o))
+        if (*output.path == "-")
+            return true;
+    return false;
 }
 
-bool WriteFile(const std::string& path, const std::string& text) {
+// The outputs, each open on its temporary file from the start (a folder
+// that cannot be written is found before the run) and committed together
+// at the end of a job that succeeded.
+struct OpenOutputs {
+    OutputFile files[5];
+};
+
+bool OpenAll(const Options& o, OpenOutputs* open) {
+    const std::vector<NamedOutput> outputs = Outputs(o);
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        std::string error;
+        if (!outputs[i].path->empty() &&
+            !Output_Open(&open->files[i], *outputs[i].path, true, &error)) {
+            Cli_Fail(PROGRAM, error);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Writes each output's text (in Outputs' order, "" for one not asked
+// for), then renames every one into place; on any failure none is.
+bool CommitAll(OpenOutputs* open, const std::vector<std::string>& texts) {
     std::string error;
-    FILE* file = Cli_OpenWrite(path, true, &error);
-    if (!file) {
-        fprintf(stderr, "%s: cannot write %s\n", PROGRAM, error.c_str());
-        return false;
-    }
-    fwrite(text.data(), 1, text.size(), file);
-    if (!Cli_Close(file, path, &error)) {
-        fprintf(stderr, "%s: %s\n", PROGRAM, error.c_str());
-        return false;
-    }
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (open->files[i].file && !Output_Write(&open->files[i], texts[i], &error))
+            return Cli_Fail(PROGRAM, error), false;
+    for (OutputFile& file : open->files)
+        if (file.file && !Output_Commit(&file, &error))
+            return Cli_Fail(PROGRAM, error), false;
     return true;
 }
 
@@ -140,31 +180,35 @@ bool EndsWith(const std::string& s, const char* suffix) {
     return true;
 }
 
-// GPX by its name, or for standard input and other names by its first mark.
-bool IsGpx(const std::string& path, const std::string& text) {
+// GPX by its name, or for standard input and other names by its first mark;
+// head is what was read of the file to tell.
+bool IsGpx(const std::string& path, const std::string& head) {
     if (EndsWith(path, ".gpx") || EndsWith(path, ".csv"))
         return EndsWith(path, ".gpx");
-    const size_t first = text.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
-    return first != std::string::npos && text[first] == '<';
+    const size_t first = head.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
+    return first != std::string::npos && head[first] == '<';
 }
 
-// Reads the flight; the points it skipped are said at the end of the run,
-// where the user still sees them under the fly-by lines.
+// Reads the flight, a chunk at a time; the points it skipped are said at
+// the end of the run, where the user still sees them under the fly-by lines.
 bool ReadFlight(const Options& o, std::vector<TrackSample>* track, double* startEpochS,
                 TrackSkips* skips) {
-    std::string text, error, warning;
-    if (!Cli_ReadAll(o.flight, &text, &error)) {
-        fprintf(stderr, "%s: cannot read %s\n", PROGRAM, error.c_str());
-        return false;
-    }
+    std::string error, warning;
+    FILE* file = Cli_OpenRead(o.flight, true, &error);
+    if (!file)
+        return Cli_Fail(PROGRAM, "cannot read " + error), false;
+    // Enough of the start to tell the kind past blank lines and a mark.
+    std::string head(4096, '\0');
+    head.resize(fread(&head[0], 1, head.size(), file));
     *startEpochS = 0;
     skips->strict = o.strict;
-    const bool ok = IsGpx(o.flight, text) ? Track_ReadGpx(text, track, &error, startEpochS, skips)
-                                          : Track_ReadCsv(text, track, &error, &warning, skips);
-    if (!ok) {
-        fprintf(stderr, "%s: %s: %s\n", PROGRAM, Named(o.flight), error.c_str());
-        return false;
-    }
+    const bool ok = IsGpx(o.flight, head)
+                        ? Track_ReadGpxFile(file, head, track, &error, startEpochS, skips)
+                        : Track_ReadCsvFile(file, head, track, &error, &warning, skips);
+    if (file != stdin)
+        fclose(file);
+    if (!ok)
+        return Cli_Fail(PROGRAM, std::string(Named(o.flight)) + ": " + error), false;
     if (!warning.empty())
         fprintf(stderr, "%s: %s: warning: %s\n", PROGRAM, Named(o.flight), warning.c_str());
     return true;
@@ -219,34 +263,35 @@ std::vector<CameraWrite> RunWithConsole(const std::vector<TrackSample>& track,
     return writes;
 }
 
-bool WriteOutputs(const Options& o, const FlightPicture& picture, const std::vector<Shot>& shots,
-                  double startEpochS) {
+// Each output's text, in Outputs' order.
+std::vector<std::string> OutputTexts(const Options& o, const FlightPicture& picture,
+                                     const std::vector<Shot>& shots, double startEpochS) {
     const std::vector<TrackSample>& track = picture.track;
     const std::vector<CameraWrite>& writes = picture.writes;
-    if (!o.csv.empty() && !WriteFile(o.csv, Replay_Csv(writes)))
-        return false;
-    if (!o.geojson.empty() && !WriteFile(o.geojson, Replay_GeoJson(track, writes)))
-        return false;
-    if (!o.gpx.empty() && !WriteFile(o.gpx, Replay_Gpx(track, writes, startEpochS)))
-        return false;
-    if (!o.svg.empty() && !WriteFile(o.svg, Replay_Svg(picture)))
-        return false;
-    return o.shots.empty() || WriteFile(o.shots, Replay_ShotsCsv(shots));
+    return {o.csv.empty() ? "" : Replay_Csv(writes),
+            o.geojson.empty() ? "" : Replay_GeoJson(track, writes),
+            o.gpx.empty() ? "" : Replay_Gpx(track, writes, startEpochS),
+            o.svg.empty() ? "" : Replay_Svg(picture),
+            o.shots.empty() ? "" : Replay_ShotsCsv(shots)};
 }
 
 int RunReplay(const Options& o) {
-    std::vector<TrackSample> track;
+    OpenOutputs open;
+    if (!OpenAll(o, &open))
+        return CLI_FAILED;
+    // The track is read into the picture and never copied: it is most of
+    // the memory a long flight takes.
+    FlightPicture picture;
+    picture.title = "Skorvan fly-by replay: " + std::string(Named(o.flight));
+    const std::vector<TrackSample>& track = picture.track;
     double startEpochS;
     TrackSkips skips;
-    if (!ReadFlight(o, &track, &startEpochS, &skips))
-        return 1;
+    if (!ReadFlight(o, &picture.track, &startEpochS, &skips))
+        return CLI_FAILED;
     Console console;
     console.results = AnyOnStdout(o) ? stderr : stdout;
     console.showProgress = Cli_ShowProgress(o.quiet);
-    FlightPicture picture{"Skorvan fly-by replay: " + std::string(Named(o.flight)),
-                          track,
-                          RunWithConsole(track, o.settings, &console),
-                          {}};
+    picture.writes = RunWithConsole(track, o.settings, &console);
     const std::vector<Shot> shots = Replay_Shots(track, picture.writes, o.nearDistance);
     for (size_t i = 0; i < shots.size(); ++i)
         console.Result(Replay_ShotLine(i, shots[i], o.nearDistance));
@@ -255,7 +300,7 @@ int RunReplay(const Options& o) {
         following.followTurn = 1;
         picture.followTurnWrites = Replay_Run(track, following);
     }
-    const bool written = WriteOutputs(o, picture, shots, startEpochS);
+    const bool written = CommitAll(&open, OutputTexts(o, picture, shots, startEpochS));
     if (written && !o.quiet)
         fprintf(stderr, "%s: %zu fly-by points, %zu camera writes over %.0f s of flight\n", PROGRAM,
                 shots.size(), picture.writes.size(), track.back().tS - track.front().tS);
@@ -263,23 +308,22 @@ int RunReplay(const Options& o) {
     const std::string skipped = Track_SkipWarning(skips);
     if (!skipped.empty())
         fprintf(stderr, "%s: %s: warning: %s\n", PROGRAM, Named(o.flight), skipped.c_str());
-    return written ? 0 : 1;
+    return written ? 0 : CLI_FAILED;
 }
 
 int RunHostLog(const Options& o) {
+    OpenOutputs open;
+    if (!OpenAll(o, &open))
+        return CLI_FAILED;
     std::string text, error;
     FlightPicture picture;
-    if (!Cli_ReadAll(o.hostLog, &text, &error)) {
-        fprintf(stderr, "%s: cannot read %s\n", PROGRAM, error.c_str());
-        return 1;
-    }
-    if (!HostLog_ReadPicture(text, &picture, &error)) {
-        fprintf(stderr, "%s: %s: %s\n", PROGRAM, Named(o.hostLog), error.c_str());
-        return 1;
-    }
+    if (!Cli_ReadAll(o.hostLog, &text, &error))
+        return Cli_Fail(PROGRAM, "cannot read " + error);
+    if (!HostLog_ReadPicture(text, &picture, &error))
+        return Cli_Fail(PROGRAM, std::string(Named(o.hostLog)) + ": " + error);
     picture.title = "Skorvan in the stand-in simulator: " + std::string(Named(o.hostLog));
-    if (!WriteFile(o.svg, Replay_Svg(picture)))
-        return 1;
+    if (!CommitAll(&open, {"", "", "", Replay_Svg(picture), ""}))
+        return CLI_FAILED;
     if (!o.quiet)
         fprintf(stderr, "%s: %zu camera positions over %zu aircraft samples\n", PROGRAM,
                 picture.writes.size(), picture.track.size());

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,21 +35,50 @@ std::string Track_SkipWarning(const TrackSkips& skips);
 // Why fewer than two of total samples were kept, in the user's terms.
 std::string Track_TooFewTimes(const TrackSkips& skips, size_t total);
 
+// The values a sample may hold: what an aircraft can do, so that nothing
+// absurd reaches the engine or an output. Times stay within a range where a
+// double still counts microseconds (seconds since 1970 fit, until 2286).
+static const double TRACK_MAX_TIME_S = 1e10;
+static const double TRACK_MIN_ALT_FT = -2000, TRACK_MAX_ALT_FT = 100000;
+static const double TRACK_MAX_SPEED_KMH = 5000;
+
 // Reads the CSV form (header t_s,lat_deg,lon_deg,alt_ft,heading_deg,pitch_deg,
-// groundspeed_kmh in any order). Every value must be a finite number,
-// latitude within +-90 and longitude within +-180; a row whose t_s does not
-// advance is skipped (see TrackSkips; none counted without one). On failure
-// returns false with a message that names the line; warning (when given) is
-// set when the times look like milliseconds.
+// groundspeed_kmh in any order, each named once; RFC 4180 quoting; blank
+// lines skipped). Every value must be a number within its range: t_s within
+// +-TRACK_MAX_TIME_S, latitude +-90, longitude +-180, altitude
+// TRACK_MIN_ALT_FT..TRACK_MAX_ALT_FT, heading +-360, pitch +-90, speed
+// 0..TRACK_MAX_SPEED_KMH. A row whose t_s does not advance is skipped (see
+// TrackSkips; none counted without one). On failure returns false with a
+// message that names the line and the column; warning (when given) is set
+// when the times look like milliseconds. The file form reads a record at a
+// time, so memory holds the samples and not the file; head is what the
+// caller already read of it, read first.
 bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std::string* error,
                    std::string* warning = nullptr, TrackSkips* skips = nullptr);
+bool Track_ReadCsvFile(FILE* file, const std::string& head, std::vector<TrackSample>* track,
+                       std::string* error, std::string* warning = nullptr,
+                       TrackSkips* skips = nullptr);
 // Reads the track points of a GPX file (any namespace prefix, time zones
-// honoured); heading, pitch and speed come from successive points. Points
-// whose time cannot be used are skipped as TrackSkips says. Times count
-// from the first kept point, whose time (seconds since 1970, UTC) goes to
-// startEpochS when given.
+// honoured, a leap second counted as the second it is); heading, pitch and
+// speed come from successive points. Points whose time cannot be used are
+// skipped as TrackSkips says; <ele> must be within the altitude range.
+// Times count from the first kept point, whose time (seconds since 1970,
+// UTC) goes to startEpochS when given. The file form reads it streaming
+// (head first, as for CSV).
 bool Track_ReadGpx(const std::string& text, std::vector<TrackSample>* track, std::string* error,
                    double* startEpochS = nullptr, TrackSkips* skips = nullptr);
+bool Track_ReadGpxFile(FILE* file, const std::string& head, std::vector<TrackSample>* track,
+                       std::string* error, double* startEpochS = nullptr,
+                       TrackSkips* skips = nullptr);
+
+// Reserves room in track for as many samples as the rest of a seekable
+// file (after head) can hold, counting each occurrence of mark in head and
+// file: a line end for CSV, "trkpt" for GPX. The vector then never grows
+// by copying (which needs the old and the new block at once); what is
+// reserved but never filled is never touched, so it takes no memory. The
+// file is left where it was; a pipe is left alone and reserves nothing.
+void Track_ReserveFor(FILE* file, const std::string& head, const char* mark,
+                      std::vector<TrackSample>* track);
 
 // The longest flight taken: a longer span is a mistake in the times.
 static const double TRACK_MAX_SPAN_S = 3 * 86400.0;
@@ -61,8 +91,10 @@ std::string Track_PositionProblem(double latDeg, double lonDeg);
 
 // Seconds since 1970 of an ISO 8601 date and time (2024-05-01T10:00:00Z,
 // fractions and +hh:mm offsets allowed, no zone taken as UTC); false for
-// anything else, impossible dates and times included.
-bool Time_ParseIso(const std::string& text, double* seconds);
+// anything else, impossible dates and times included. A leap second
+// (second 60) is the start of the next minute, with leapSecond set: the
+// caller counts it as an inserted second.
+bool Time_ParseIso(const std::string& text, double* seconds, bool* leapSecond = nullptr);
 // The ISO 8601 UTC form of seconds since 1970, to the millisecond.
 std::string Time_FormatIso(double seconds);
 
@@ -126,7 +158,8 @@ std::string Replay_ShotsCsv(const std::vector<Shot>& shots);
 
 // ---- Output -------------------------------------------------------------------
 
-// printf into a string (up to 511 characters).
+// printf into a string of any length: it is measured first, so a long file
+// name in a message is never cut.
 std::string Text_Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // A finite decimal number, blanks around it allowed; false for anything else.
 bool Text_ParseNumber(const std::string& text, double* out);

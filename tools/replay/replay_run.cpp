@@ -86,8 +86,15 @@ std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
                                     const ReplaySettings& settings, int tickMs,
                                     const ReplayWatch& watch) {
     std::vector<CameraWrite> writes;
-    if (track.empty() || tickMs <= 0 || track.back().tS - track.front().tS > TRACK_MAX_SPAN_S)
+    const double spanS = track.empty() ? 0 : track.back().tS - track.front().tS;
+    if (track.empty() || tickMs <= 0 || !std::isfinite(spanS) || spanS > TRACK_MAX_SPAN_S)
         return writes;
+    // The ticks are counted from the flight's own length, never found by
+    // adding to its start time: at a start of 1e300 s, adding 5 s changes
+    // nothing and a loop on the time would never end.
+    const double spanMs = floor(spanS * 1000.0);
+    const int64_t ticks =
+        spanMs < 5000 ? 0 : static_cast<int64_t>((spanMs - 5000) / static_cast<double>(tickMs)) + 1;
     g_replay = ReplayHost{};
     g_replay.track = &track;
     g_replay.table[HOST_ENTRY_REFRESH] = reinterpret_cast<void*>(ReplayRefresh);
@@ -109,12 +116,10 @@ std::vector<CameraWrite> Replay_Run(const std::vector<TrackSample>& track,
     // As in the simulator: the counter has run a while before the module
     // loads, and the worker's first tick comes 5 s after loading.
     const uint32_t loadMs = 600000;
-    const double spanS = track.back().tS - track.front().tS;
     const int64_t progressEveryMs = std::max<int64_t>(tickMs, static_cast<int64_t>(spanS * 10));
-    for (int64_t tickAtMs = 5000;; tickAtMs += tickMs) {
+    for (int64_t tick = 0; tick < ticks; ++tick) {
+        const int64_t tickAtMs = 5000 + tick * tickMs;
         g_replay.nowS = track.front().tS + static_cast<double>(tickAtMs) / 1000.0;
-        if (g_replay.nowS > track.back().tS)
-            break;
         g_replay.nowMs = loadMs + static_cast<uint32_t>(tickAtMs);
         const size_t before = writes.size();
         FlyBy_Tick();

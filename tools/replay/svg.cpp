@@ -112,10 +112,8 @@ double ScaleLength(double metresPerPixel) {
     return unit * 10;
 }
 
-} // namespace
-
-std::string Replay_Svg(const FlightPicture& picture) {
-    const Projection proj = Fit(picture);
+// The frame and the two title lines.
+std::string Header(const FlightPicture& picture) {
     std::string svg =
         Text_Format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" "
                     "viewBox=\"0 0 %d %d\" font-family=\"sans-serif\">\n",
@@ -131,16 +129,19 @@ std::string Replay_Svg(const FlightPicture& picture) {
         "positions, %.0f s of flight</text>\n",
         places, travels,
         picture.track.empty() ? 0.0 : picture.track.back().tS - picture.track.front().tS);
+    return svg;
+}
 
-    // Track.
-    std::string path;
+// The aircraft's track as one line, and its start.
+std::string Track(const FlightPicture& picture, const Projection& proj) {
+    std::string points;
     for (const TrackSample& s : picture.track) {
         double x, y;
         proj.Place(s.latDeg, s.lonDeg, &x, &y);
-        path += Text_Format("%s%.1f,%.1f ", path.empty() ? "" : "", x, y);
+        points += Text_Format("%.1f,%.1f ", x, y);
     }
-    svg += "<polyline fill=\"none\" stroke=\"#2563a8\" stroke-width=\"2.5\" points=\"" + path +
-           "\"/>\n";
+    std::string svg = "<polyline fill=\"none\" stroke=\"#2563a8\" stroke-width=\"2.5\" points=\"" +
+                      points + "\"/>\n";
     if (!picture.track.empty()) {
         double x, y;
         proj.Place(picture.track.front().latDeg, picture.track.front().lonDeg, &x, &y);
@@ -149,8 +150,13 @@ std::string Replay_Svg(const FlightPicture& picture) {
             "font-size=\"13\" fill=\"#2563a8\">start</text>\n",
             x, y, x + 9, y - 8);
     }
+    return svg;
+}
 
-    // Travelling positions, then fly-by points with their sight lines.
+// Travelling positions, then fly-by points with their sight lines: red for
+// the run, green for the run that follows the turn.
+std::string CameraPoints(const FlightPicture& picture, const Projection& proj) {
+    std::string svg;
     for (const CameraWrite& w : picture.writes) {
         if (w.placed)
             continue;
@@ -159,7 +165,6 @@ std::string Replay_Svg(const FlightPicture& picture) {
         svg += Text_Format(
             "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"2.5\" fill=\"#e0862a\" opacity=\"0.7\"/>\n", x, y);
     }
-    // Fly-by points in red; those of the run that follows the turn in green.
     const struct {
         const std::vector<CameraWrite>& writes;
         const char *colour, *label;
@@ -187,11 +192,14 @@ std::string Replay_Svg(const FlightPicture& picture) {
                 y + 4, run.label, w.tS);
         }
     }
+    return svg;
+}
 
-    // Scale bar, north arrow and legend.
+// The scale bar and the north arrow.
+std::string ScaleAndNorth(const Projection& proj) {
     const double length = ScaleLength(proj.metresPerPixel);
     const double pixels = length / proj.metresPerPixel;
-    svg += Text_Format(
+    std::string svg = Text_Format(
         "<g stroke=\"#222\" stroke-width=\"2\"><line x1=\"20\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\"/>"
         "<line x1=\"20\" y1=\"%d\" x2=\"20\" y2=\"%d\"/><line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" "
         "y2=\"%d\"/></g>\n",
@@ -203,8 +211,13 @@ std::string Replay_Svg(const FlightPicture& picture) {
         "<text x=\"%d\" y=\"34\" font-size=\"16\" fill=\"#222\" text-anchor=\"middle\">N</text>"
         "<path d=\"M %d 40 l -7 18 l 7 -5 l 7 5 z\" fill=\"#222\"/>\n",
         WIDTH - 30, WIDTH - 30);
+    return svg;
+}
+
+// What each mark means, with the follow-turn run's line when it is drawn.
+std::string Legend(const FlightPicture& picture) {
     const int lx = WIDTH - (picture.followTurnWrites.empty() ? 250 : 340), ly = HEIGHT - 78;
-    svg += Text_Format(
+    std::string svg = Text_Format(
         "<g font-size=\"12\" fill=\"#222\">"
         "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#2563a8\" stroke-width=\"2.5\"/>"
         "<text x=\"%d\" y=\"%d\">aircraft track</text>"
@@ -222,6 +235,13 @@ std::string Replay_Svg(const FlightPicture& picture) {
                            "fill=\"#1e8449\"/><text x=\"%d\" y=\"%d\">the point following the turn "
                            "(FlyByFollowTurn 1)</text></g>\n",
                            lx + 12, ly - 18, lx + 32, ly - 14);
-    svg += "</svg>\n";
     return svg;
+}
+
+} // namespace
+
+std::string Replay_Svg(const FlightPicture& picture) {
+    const Projection proj = Fit(picture);
+    return Header(picture) + Track(picture, proj) + CameraPoints(picture, proj) +
+           ScaleAndNorth(proj) + Legend(picture) + "</svg>\n";
 }

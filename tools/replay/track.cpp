@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 std::string Track_PositionProblem(double latDeg, double lonDeg) {
     if (!std::isfinite(latDeg) || !std::isfinite(lonDeg))
@@ -132,4 +133,37 @@ TrackSample Track_At(const std::vector<TrackSample>& track, double tS) {
     TrackCursor cursor;
     cursor.at = track.size(); // no cursor yet: search
     return Track_At(track, tS, &cursor);
+}
+
+namespace {
+
+// Occurrences of mark in text, given the tail of what came before it (so a
+// mark split between two chunks counts once).
+size_t CountMarks(const std::string& text, const char* mark) {
+    size_t count = 0;
+    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + 1))
+        ++count;
+    return count;
+}
+
+} // namespace
+
+void Track_ReserveFor(FILE* file, const std::string& head, const char* mark,
+                      std::vector<TrackSample>* track) {
+    const long start = ftell(file);
+    if (start < 0 || fseek(file, start, SEEK_SET) != 0)
+        return;                           // a pipe: it grows as it must
+    const size_t keep = strlen(mark) - 1; // the bytes a split mark may have in the last chunk
+    std::string text = head, chunk(65536, '\0');
+    size_t count = 0, n;
+    do {
+        n = fread(&chunk[0], 1, chunk.size(), file);
+        text.append(chunk, 0, n);
+        count += CountMarks(text, mark);
+        text.erase(0, text.size() > keep ? text.size() - keep : 0);
+    } while (n > 0);
+    clearerr(file);
+    if (fseek(file, start, SEEK_SET) != 0)
+        return;
+    track->reserve(count + 1);
 }

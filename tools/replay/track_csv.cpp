@@ -3,121 +3,70 @@
 // skipping one whose time does not advance.
 #include "replay.h"
 
-#include <map>
-#include <sstream>
+#include "cli.h"
+#include "csv.h"
+#include "number.h"
 
 namespace {
 
 const int COLUMN_COUNT = 7;
 const char* const COLUMNS[COLUMN_COUNT] = {"t_s",         "lat_deg",   "lon_deg",        "alt_ft",
                                            "heading_deg", "pitch_deg", "groundspeed_kmh"};
-
-std::vector<std::string> SplitCsv(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ','))
-        fields.push_back(field);
-    if (!line.empty() && line.back() == ',')
-        fields.push_back("");
-    return fields;
-}
-
-std::string Trim(std::string s) {
-    while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t'))
-        s.pop_back();
-    size_t start = 0;
-    while (start < s.size() && (s[start] == ' ' || s[start] == '\t'))
-        ++start;
-    return s.substr(start);
-}
-
-bool ReadHeader(const std::vector<std::string>& fields, int lineNumber, int column[COLUMN_COUNT],
-                std::string* error) {
-    std::map<std::string, int> index;
-    for (size_t i = 0; i < fields.size(); ++i)
-        index[Trim(fields[i])] = static_cast<int>(i);
-    for (int c = 0; c < COLUMN_COUNT; ++c) {
-        if (!index.count(COLUMNS[c])) {
-            *error = "line " + std::to_string(lineNumber) + ": the header has no column '" +
-                     COLUMNS[c] + "'";
-            return false;
-        }
-        column[c] = index[COLUMNS[c]];
-    }
-    return true;
-}
+// Each column's limits, in COLUMNS' order.
+const double LOW[COLUMN_COUNT] = {-TRACK_MAX_TIME_S, -90, -180, TRACK_MIN_ALT_FT, -360, -90, 0};
+const double HIGH[COLUMN_COUNT] = {TRACK_MAX_TIME_S,   90, 180, TRACK_MAX_ALT_FT, 360, 90,
+                                   TRACK_MAX_SPEED_KMH};
 
 // A row whose values can be flown; its time is the caller's to judge.
-bool ReadRow(const std::vector<std::string>& fields, const int column[COLUMN_COUNT],
+bool ReadRow(const CsvReader& reader, const CsvRecord& record, const std::vector<int>& column,
              TrackSample* sample, std::string* error) {
     double v[COLUMN_COUNT];
     for (int c = 0; c < COLUMN_COUNT; ++c) {
-        const std::string field =
-            column[c] < static_cast<int>(fields.size()) ? fields[column[c]] : "";
-        if (!Text_ParseNumber(field, &v[c])) {
-            *error = std::string(COLUMNS[c]) + " is '" + Trim(field) + "', not a number";
+        std::string why;
+        const int at = column[static_cast<size_t>(c)];
+        if (!Number_ReadInRange(Csv_Field(record, at), LOW[c], HIGH[c], &v[c], &why)) {
+            *error = Csv_Where(reader, record, at) + " " + why;
             return false;
         }
     }
-    *error = Track_PositionProblem(v[1], v[2]);
-    if (!error->empty())
-        return false;
     *sample = {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
     return true;
 }
 
-} // namespace
-
-bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std::string* error,
-                   std::string* warning, TrackSkips* skips) {
+bool ReadCsv(CsvReader* reader, std::vector<TrackSample>* track, std::string* error,
+             std::string* warning, TrackSkips* skips) {
     TrackSkips uncounted;
     if (!skips)
         skips = &uncounted;
     *skips = TrackSkips{skips->strict, "row"};
-    size_t rows = 0;
-    std::istringstream lines(text);
-    std::string line;
-    int lineNumber = 0;
-    int column[COLUMN_COUNT];
-    bool haveHeader = false;
     track->clear();
-    while (std::getline(lines, line)) {
-        ++lineNumber;
-        if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            line.erase(0, 3); // a byte-order mark from a spreadsheet
-        if (Trim(line).empty())
-            continue;
-        const std::vector<std::string> fields = SplitCsv(line);
-        if (!haveHeader) {
-            if (!ReadHeader(fields, lineNumber, column, error))
-                return false;
-            haveHeader = true;
-            continue;
-        }
+    std::vector<int> column;
+    if (!Csv_ReadHeader(reader, error) ||
+        !Csv_FindColumns(*reader, std::vector<std::string>(COLUMNS, COLUMNS + COLUMN_COUNT),
+                         &column, error))
+        return false;
+    size_t rows = 0;
+    CsvRecord record;
+    while (Csv_Next(reader, &record, error)) {
         TrackSample sample;
-        if (!ReadRow(fields, column, &sample, error)) {
-            *error = "line " + std::to_string(lineNumber) + ": " + *error;
+        if (!ReadRow(*reader, record, column, &sample, error))
             return false;
-        }
         ++rows;
         if (!track->empty() && sample.tS <= track->back().tS) {
             if (skips->strict) {
-                *error = "line " + std::to_string(lineNumber) +
-                         ": time goes backwards or stands still (" + Trim(fields[column[0]]) +
-                         " s after " + Text_Format("%g", track->back().tS) + " s)";
+                *error = Csv_Where(*reader, record) + ": time goes backwards or stands still (" +
+                         Number_Show(sample.tS) + " s after " + Number_Show(track->back().tS) +
+                         " s)";
                 return false;
             }
             if (skips->notAdvancing++ == 0)
-                skips->notAdvancingLine = lineNumber;
+                skips->notAdvancingLine = record.line;
             continue;
         }
         track->push_back(sample);
     }
-    if (!haveHeader) {
-        *error = "the file is empty: no header line";
+    if (!error->empty())
         return false;
-    }
     if (track->empty()) {
         *error = "no samples after the header";
         return false;
@@ -128,4 +77,21 @@ bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std
     }
     std::string ignored;
     return Track_CheckSpan(*track, error, warning ? warning : &ignored);
+}
+
+} // namespace
+
+bool Track_ReadCsv(const std::string& text, std::vector<TrackSample>* track, std::string* error,
+                   std::string* warning, TrackSkips* skips) {
+    CsvReader reader;
+    Csv_FromText(&reader, text, "");
+    return ReadCsv(&reader, track, error, warning, skips);
+}
+
+bool Track_ReadCsvFile(FILE* file, const std::string& head, std::vector<TrackSample>* track,
+                       std::string* error, std::string* warning, TrackSkips* skips) {
+    Track_ReserveFor(file, head, "\n", track);
+    CsvReader reader;
+    Csv_FromFile(&reader, file, "", head);
+    return ReadCsv(&reader, track, error, warning, skips);
 }
