@@ -3,13 +3,6 @@
 // small one) for the facility tools, the moving map and the benchmarks.
 #include "writer_tool.h"
 
-#include <cstdio>
-
-static int Fail(const std::string& message, int status) {
-    fprintf(stderr, "skorvan-scenery-writer: %s\n", message.c_str());
-    return status;
-}
-
 int main(int argc, char** argv) {
     CLI::App app("Writes a scenery tree to try the facility tools and the moving map on.",
                  "skorvan-scenery-writer");
@@ -20,7 +13,7 @@ int main(int argc, char** argv) {
         return parsed;
     std::string error;
     if (!WriterOptions_Check(&options, &error))
-        return Fail(error, 2);
+        return Cli_UsageFail(app.get_name(), error);
     const int status = Writer_Run(options, &error);
-    return Cli_Finish(app, status == 0 ? 0 : Fail(error, status));
+    return Cli_Finish(app, status == 0 ? 0 : Cli_Fail(app.get_name(), error));
 }
