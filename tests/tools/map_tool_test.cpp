@@ -29,8 +29,10 @@ TEST(MapRoute, ReadsTheCoreCsvRulesAndNamesFieldAndValue) {
         {std::string(ROUTE_HEADER) + "0,5,A, 47.5 ,8.5\n", 1, ""},
         {std::string(ROUTE_HEADER) + "   \n\t\n0,5,A,47.5,8.5\n", 1, ""},
         {std::string(ROUTE_HEADER) + "# a note\n\"0\",\"5\",\"A,B\",\"47.5\",\"8.5\"\r\n", 1, ""},
-        {std::string(ROUTE_HEADER) + "0,5,A,abc,8.5\n", 0, "rt.csv: line 2: lat_deg is 'abc', not a number"},
-        {std::string(ROUTE_HEADER) + "0,5,A,47,181\n", 0, "rt.csv: line 2: lon_deg is 181, outside -180 to 180"},
+        {std::string(ROUTE_HEADER) + "0,5,A,abc,8.5\n", 0,
+         "rt.csv: line 2: lat_deg is 'abc', not a number"},
+        {std::string(ROUTE_HEADER) + "0,5,A,47,181\n", 0,
+         "rt.csv: line 2: lon_deg is 181, outside -180 to 180"},
         {std::string(ROUTE_HEADER) + "0.5,5,A,47,8\n", 0, "rt.csv: line 2: point_kind"},
         {std::string(ROUTE_HEADER) + "4294967296,5,A,47,8\n", 0, "rt.csv: line 2: point_kind"},
         {std::string(ROUTE_HEADER) + "0,5,A,47\n", 0, "rt.csv: line 2: 4 fields, the header has 5"},
@@ -67,22 +69,21 @@ TEST(MapRoute, KeepsValuesAndRefusesAHundredAndFirstPoint) {
     EXPECT_EQ(route.count, MAP_ROUTE_CAPACITY);
     text += "0,5,P,47,8\n";
     EXPECT_FALSE(MapInput_ParseRoute(text, "rt", &route, &error));
-    EXPECT_NE(error.find("line 102: a route holds at most 100 points"), std::string::npos)
-        << error;
+    EXPECT_NE(error.find("line 102: a route holds at most 100 points"), std::string::npos) << error;
 }
 
 TEST(MapTraffic, KindsAreWholeAndAltitudesPlausible) {
     const struct {
         const char* row;
         bool good;
-    } cases[] = {{"47,8,1,100", true},     {"47,8,4,-1500", true},  {"47,8,1e20,100", false},
-                 {"47,8,x,100", false},    {"47,8,1,1e300", false}, {"47,8,1,nan", false},
-                 {"-91,8,1,100", false},   {"47,8,1,", false}};
+    } cases[] = {{"47,8,1,100", true},   {"47,8,4,-1500", true},  {"47,8,1e20,100", false},
+                 {"47,8,x,100", false},  {"47,8,1,1e300", false}, {"47,8,1,nan", false},
+                 {"-91,8,1,100", false}, {"47,8,1,", false}};
     for (const auto& c : cases) {
         std::vector<TrafficTarget> traffic;
         std::string error;
-        EXPECT_EQ(MapInput_ParseTraffic(std::string(TRAFFIC_HEADER) + c.row + "\n", "tf",
-                                        &traffic, &error),
+        EXPECT_EQ(MapInput_ParseTraffic(std::string(TRAFFIC_HEADER) + c.row + "\n", "tf", &traffic,
+                                        &error),
                   c.good)
             << c.row << " -> " << error;
         EXPECT_EQ(traffic.size(), c.good ? 1u : 0u) << c.row;
@@ -94,8 +95,8 @@ TEST(MapTraffic, EchoedValuesAreCutAndEscaped) {
     const std::string flood(100000, 'x');
     std::vector<TrafficTarget> traffic;
     std::string error;
-    EXPECT_FALSE(MapInput_ParseTraffic(std::string(TRAFFIC_HEADER) + "47,8,1," + flood + "\x1b[2J\n",
-                                       "tf", &traffic, &error));
+    EXPECT_FALSE(MapInput_ParseTraffic(
+        std::string(TRAFFIC_HEADER) + "47,8,1," + flood + "\x1b[2J\n", "tf", &traffic, &error));
     EXPECT_LT(error.size(), 300u);
     EXPECT_EQ(error.find('\x1b'), std::string::npos) << error;
 }
@@ -198,7 +199,8 @@ TEST(MapOptionsRules, SizesAndRunwaysAreReadWhole) {
     ASSERT_TRUE(MapOptions_Check(&o, &error)) << error;
     EXPECT_EQ(o.runwayCount, 2);
     EXPECT_FLOAT_EQ(o.runwayEnds[1].heading, 280);
-    for (const char* bad : {"47,8,100", "47,8,100,0", "47,8,100,3300,1", "91,8,100,3300", "a,b,c,d"}) {
+    for (const char* bad :
+         {"47,8,100", "47,8,100,0", "47,8,100,3300,1", "91,8,100,3300", "a,b,c,d"}) {
         MapOptions b = Options("m.png");
         b.runways = {bad};
         EXPECT_FALSE(MapOptions_Check(&b, &error)) << bad;
