@@ -51,15 +51,45 @@ void Facility_SetDamageCallback(FacilityDamageFn callback, void* context) {
     g_damageContext = context;
 }
 
+// Tells the damage callback that path could not be read at all.
+static void ReportUnreadable(const char* path) {
+    if (g_damageCallback == nullptr)
+        return;
+    const FacilityReadReport report = {FACILITY_DAMAGE_UNREADABLE, 0};
+    g_damageCallback(path, &report, g_damageContext);
+}
+
+// A path that did not fit FACILITY_PATH_SIZE, joined on the heap so the
+// report names it whole; the folder alone when even that block is missing.
+static void ReportOverlong(const char* folder, const char* name) {
+    if (g_damageCallback == nullptr)
+        return;
+    const size_t folderLength = strlen(folder), nameLength = strlen(name);
+    char* path = static_cast<char*>(malloc(folderLength + nameLength + 2));
+    if (path == nullptr) {
+        ReportUnreadable(folder);
+        return;
+    }
+    memcpy(path, folder, folderLength);
+    path[folderLength] = FACILITY_PATH_SEPARATOR;
+    memcpy(path + folderLength + 1, name, nameLength + 1);
+    ReportUnreadable(path);
+    free(path);
+}
+
 int32_t Facility_ReadFile(FacilityDatabase* database, const char* folder, const char* name) {
     char path[FACILITY_PATH_SIZE];
-    if (!JoinPath(path, folder, name))
+    if (!JoinPath(path, folder, name)) {
+        ReportOverlong(folder, name);
         return 1;
+    }
     // Read once; every section is decoded from the same bytes.
     uint8_t* data = nullptr;
     size_t size = 0;
-    if (!FacilityFile_ReadAll(path, &data, &size))
+    if (!FacilityFile_ReadAll(path, &data, &size)) {
+        ReportUnreadable(path);
         return 1;
+    }
     FacilityReadReport report;
     FACILITY_DECODE(database, data, size, &report);
     free(data);
@@ -78,9 +108,12 @@ int32_t Facility_ScanNavFolder(FacilityDatabase* database, const char* folder) {
         UpperCaseCopy(upper, entry.name);
         if (entry.isDirectory) {
             char sub[FACILITY_PATH_SIZE];
-            if (strcmp(upper, ".") != 0 && strcmp(upper, "..") != 0 &&
-                JoinPath(sub, folder, entry.name))
+            if (strcmp(upper, ".") == 0 || strcmp(upper, "..") == 0)
+                continue;
+            if (JoinPath(sub, folder, entry.name))
                 Facility_ScanNavFolder(database, sub);
+            else
+                ReportOverlong(folder, entry.name);
         } else if (strstr(upper, ".BGL") != nullptr &&
                    (strstr(upper, "VOR") != nullptr || strstr(upper, "NDB") != nullptr)) {
             // Names are tested upper-cased but opened as delivered: the same
@@ -115,10 +148,14 @@ int32_t Facility_LoadDatabase(FacilityDatabase* database) {
         snprintf(tail, sizeof tail, format, sep);
         if (JoinPath(folder, database->sceneryRoot, tail))
             Facility_ScanNavFolder(database, folder);
+        else
+            ReportOverlong(database->sceneryRoot, tail);
     }
     snprintf(tail, sizeof tail, "SCENEDB%cAFDFILES%cSCENERY", sep, sep);
     if (JoinPath(folder, database->sceneryRoot, tail))
         Facility_ScanFlatFolder(database, folder);
+    else
+        ReportOverlong(database->sceneryRoot, tail);
     database->loaded = 1;
     return 1;
 }

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -78,7 +79,9 @@ void FacilityDir_Close(FacilityDirSearch* search) {
 int FacilityFile_ReadAll(const char* path, uint8_t** data, size_t* size) {
     *data = nullptr;
     *size = 0;
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a pipe named like a scenery file would stop the
+    // walk until something wrote to it; it is refused by fstat below.
+    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return 0;
     struct stat info;
@@ -89,15 +92,21 @@ int FacilityFile_ReadAll(const char* path, uint8_t** data, size_t* size) {
     const size_t length = static_cast<size_t>(info.st_size);
     uint8_t* bytes = length ? static_cast<uint8_t*>(malloc(length)) : nullptr;
     size_t got = 0;
-    while (bytes != nullptr && got < length) { // a file that shrank meanwhile ends early
+    int failed = length && bytes == nullptr; // too large to hold
+    while (!failed && got < length) {        // a file that shrank meanwhile ends early
         const ssize_t n = read(fd, bytes + got, length - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        failed = n < 0; // an I/O error is no short file
         if (n <= 0)
             break;
         got += static_cast<size_t>(n);
     }
     close(fd);
-    if (length && bytes == nullptr)
-        return 0; // too large to hold
+    if (failed) {
+        free(bytes);
+        return 0;
+    }
     *data = bytes;
     *size = got;
     return 1;

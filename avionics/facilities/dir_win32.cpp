@@ -62,19 +62,21 @@ int FacilityFile_ReadAll(const char* path, uint8_t** data, size_t* size) {
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     LARGE_INTEGER length;
-    if (!GetFileSizeEx(file, &length) || length.QuadPart < 0 ||
-        static_cast<unsigned long long>(length.QuadPart) > 0x7FFFFFFFull) {
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &length) ||
+        length.QuadPart < 0 || static_cast<unsigned long long>(length.QuadPart) > 0x7FFFFFFFull) {
         CloseHandle(file);
         return 0;
     }
     const DWORD want = static_cast<DWORD>(length.QuadPart);
     uint8_t* bytes = want ? static_cast<uint8_t*>(malloc(want)) : nullptr;
     DWORD got = 0;
-    if (bytes != nullptr && !ReadFile(file, bytes, want, &got, nullptr))
-        got = 0;
+    // A failed read is no empty file: the caller reports it as unreadable.
+    const BOOL read = bytes == nullptr || ReadFile(file, bytes, want, &got, nullptr);
     CloseHandle(file);
-    if (want && bytes == nullptr)
-        return 0; // too large to hold
+    if ((want && bytes == nullptr) || !read) { // too large to hold, or an I/O error
+        free(bytes);
+        return 0;
+    }
     *data = bytes;
     *size = got;
     return 1;

@@ -33,7 +33,8 @@
  * process's ANSI code page, handed to the platform's "A" functions;
  * elsewhere bytes as given) and are limited to 260 characters including the
  * terminating NUL (FACILITY_PATH_SIZE): a folder or file whose path would
- * be longer is skipped, never truncated.
+ * be longer is skipped, never truncated, and reported to the damage
+ * callback as unreadable.
  *
  * Errors: the int32_t functions return 1 when they did their work and 0
  * when they could not (memory short, not loaded yet). A damaged or
@@ -173,7 +174,8 @@ extern const char FACILITY_PATH_SEPARATOR;
  *  holds, in file order (VOR section, NDB section, airports), to
  *  database->facilities, which is created if none exists. The file is read
  *  whole into memory once. A damaged file adds what can be read and is
- *  reported to the damage callback, if one is set.
+ *  reported to the damage callback, if one is set; so is a file that
+ *  cannot be read (FACILITY_DAMAGE_UNREADABLE), with its full path.
  *  @param database the database to add to; loaded is not changed.
  *  @param folder the folder (ANSI, no trailing separator).
  *  @param name the file's name within folder; the path is folder,
@@ -202,7 +204,13 @@ enum {
     /** The NDB section was cut short, as for FACILITY_DAMAGE_VOR. */
     FACILITY_DAMAGE_NDB = 4,
     /** The airport section was cut short, as for FACILITY_DAMAGE_VOR. */
-    FACILITY_DAMAGE_AIRPORT = 8
+    FACILITY_DAMAGE_AIRPORT = 8,
+    /** The file could not be read at all: it could not be opened (no
+     *  permission), is not a regular file (a pipe, a device), a read of it
+     *  failed, or its path, or its folder's, does not fit FACILITY_PATH_SIZE
+     *  (then the folder is reported and nothing below it is read). Nothing
+     *  was read. */
+    FACILITY_DAMAGE_UNREADABLE = 16
 };
 /** The outcome of reading one file. */
 typedef struct FacilityReadReport {
@@ -220,7 +228,8 @@ typedef struct FacilityReadReport {
  *  @return 1, whatever the bytes hold. */
 int32_t Facility_ReadBufferReport(FacilityDatabase* database, const uint8_t* data, size_t size,
                                   FacilityReadReport* report);
-/** What Facility_ReadFile calls for each file it read with damage.
+/** What Facility_ReadFile calls for each file it read with damage or could
+ *  not read, and the folder walks for each folder whose path is too long.
  *  @param path the file's path (ANSI), valid during the call only.
  *  @param report what was damaged and how many records were still read;
  *         valid during the call only.

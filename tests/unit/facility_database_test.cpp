@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -137,6 +141,40 @@ TEST_F(ScratchTree, DamagedFilesReachTheCallbackWithItsContext) {
     // Dropped: a second load reports to no one.
     Facility_LoadDatabase(&db);
     EXPECT_EQ(seen.paths.size(), 1u);
+}
+
+// Files the walk finds but cannot read, and paths too long to join, reach
+// the callback as unreadable with the whole path; the readable file beside
+// them is still read.
+TEST_F(ScratchTree, UnreadableFilesAndOverlongPathsReachTheCallback) {
+    Write("SCENEDB/EASTHEM/A_VOR.BGL", OneVor("WHOLE"));
+    const char sep = FACILITY_PATH_SEPARATOR;
+    const std::string east = std::string(db.sceneryRoot) + sep + "SCENEDB" + sep + "EASTHEM";
+    std::vector<std::string> expected;
+#ifndef _WIN32
+    // A pipe named like a scenery file: never opened for a blocking read.
+    ASSERT_EQ(mkfifo((root / "SCENEDB/EASTHEM/B_VOR.BGL").c_str(), 0644), 0);
+    expected.push_back(east + sep + "B_VOR.BGL");
+    // A folder whose own path fits but whose files' paths cannot (Windows'
+    // own limit would refuse to make the file).
+    const std::string deepName(FACILITY_PATH_SIZE - east.size() - 8, 'd');
+    fs::create_directories(fs::path(east) / deepName);
+    expected.push_back(east + sep + deepName + sep + "C_VOR.BGL");
+    Write(fs::path("SCENEDB/EASTHEM") / deepName / "C_VOR.BGL", OneVor("DEEP"));
+#endif
+    const std::string longName = std::string(FACILITY_PATH_SIZE, 'n') + "_VOR.BGL";
+    DamageSeen seen;
+    Facility_SetDamageCallback(RecordDamage, &seen);
+    Facility_LoadDatabase(&db);
+    Facility_ReadFile(&db, east.c_str(), longName.c_str());
+    Facility_SetDamageCallback(nullptr, nullptr);
+    expected.push_back(east + sep + longName);
+    std::vector<std::string> paths = seen.paths;
+    std::sort(paths.begin(), paths.end() - 1); // the walk's order is the folder's
+    std::sort(expected.begin(), expected.end() - 1);
+    EXPECT_EQ(paths, expected);
+    EXPECT_EQ(seen.damage, std::vector<int32_t>(expected.size(), FACILITY_DAMAGE_UNREADABLE));
+    EXPECT_EQ(Idents(db.facilities), std::vector<std::string>{"WHOLE"});
 }
 
 TEST_F(ScratchTree, MissingFoldersAndOverlongPathsAddNothing) {

@@ -6,6 +6,7 @@
 
 #include "cli.h"
 #include "facilities.h"
+#include "output.h"
 
 #include <string>
 
@@ -18,25 +19,42 @@ struct FacilitiesOptions {
 };
 
 void FacilitiesOptions_Add(CLI::App& app, FacilitiesOptions* options);
+// The rules CLI11 cannot state, and --out naming the input: false with a
+// usage message, before anything is read or written.
 bool FacilitiesOptions_Check(FacilitiesOptions* options, std::string* error);
 
 // What a read gave: the records, whether one file was asked for, and how
-// many files were found damaged (each already named on standard error).
+// many files were found damaged or could not be read (each already named
+// on standard error).
 struct FacilitiesInput {
     FacilityDatabase db = {};
     bool singleFile = false;
     int damagedFiles = 0;
 };
-// False with a message when the input does not exist or is no simulator folder.
+// False with a message when the input does not exist, cannot be read (the
+// reason given) or is no simulator folder. One file, a pipe or standard
+// input is read whole into memory first; a folder is walked by the library.
 bool FacilitiesInput_Read(const FacilitiesOptions& options, FacilitiesInput* input,
                           std::string* error);
+// Reads bytes as one scenery file named name; a damaged or empty one is
+// named on standard error and counted in input->damagedFiles.
+void FacilitiesInput_ReadBytes(const std::string& bytes, const std::string& name,
+                               FacilitiesInput* input);
+// The line standard error shows for a damaged or unreadable file.
+std::string Facilities_DamageText(const char* path, const FacilityReadReport* report);
+
+// The whole program after its command line: reads, writes through a safe
+// output (an old file stays as it was when anything fails) and returns the
+// exit status, with the message of a failure in error.
+int Facilities_Run(const FacilitiesOptions& options, std::string* error);
 
 // The output, built in one buffer and written in large pieces: a run over
-// a whole scenery tree prints some twenty megabytes.
+// a whole scenery tree prints some twenty megabytes. Without a file the
+// whole text stays in buffer.
 struct FacilitiesOut {
-    FILE* file = nullptr;
+    OutputFile* file = nullptr;
     std::string buffer;
-    bool failed = false;
+    std::string error; // the first write failure
 };
 void Out_Flush(FacilitiesOut* out);
 void Out_Text(FacilitiesOut* out, const char* text);

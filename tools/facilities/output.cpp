@@ -3,19 +3,22 @@
 #include "facilities_tool.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 void Out_Flush(FacilitiesOut* out) {
-    if (!out->buffer.empty() &&
-        fwrite(out->buffer.data(), 1, out->buffer.size(), out->file) != out->buffer.size())
-        out->failed = true;
+    if (out->file == nullptr)
+        return;
+    if (out->error.empty())
+        Output_Write(out->file, out->buffer, &out->error);
     out->buffer.clear();
 }
 
 void Out_Text(FacilitiesOut* out, const char* text) {
     out->buffer += text;
-    if (out->buffer.size() > (1u << 20))
+    if (out->file != nullptr && out->buffer.size() > (1u << 20))
         Out_Flush(out);
 }
 
@@ -23,7 +26,12 @@ void Out_Text(FacilitiesOut* out, const std::string& text) {
     Out_Text(out, text.c_str());
 }
 
+// A JSON document or CSV field never holds inf or nan; a value the reader
+// cannot make (it decodes bounded fields) would be a fault, shown as 0.
 template <typename T> static void Number(FacilitiesOut* out, T value) {
+    if constexpr (std::is_floating_point_v<T>)
+        if (!std::isfinite(value))
+            value = 0;
     char text[40];
     out->buffer.append(text, std::to_chars(text, text + sizeof text, value).ptr);
 }

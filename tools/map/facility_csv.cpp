@@ -1,33 +1,31 @@
 // tools/map/facility_csv.cpp
-// skorvan-facilities' CSV: one facility a row, named by its line.
+// skorvan-facilities' CSV: one facility a row, named by its line and column.
 #include "map_tool.h"
 
-static const char FACILITY_HEADER[] = "kind,ident,lat_deg,lon_deg,alt_ft,frequency_mhz,runways";
+#include "number.h"
 
 bool MapFacilities_ParseCsv(const std::string& text, FacilityDatabase* db, std::string* error) {
-    std::vector<CsvRow> rows;
-    if (!Csv_Parse(text, &rows, error))
-        return false;
-    std::string header;
-    for (const std::string& name : rows.empty() ? std::vector<std::string>() : rows[0].fields)
-        header += (header.empty() ? "" : ",") + name;
-    if (header != FACILITY_HEADER)
-        return *error =
-                   "neither JSON, GeoJSON nor CSV with the header " + std::string(FACILITY_HEADER),
-               false;
-    for (size_t i = 1; i < rows.size(); ++i) {
-        const std::vector<std::string>& f = rows[i].fields;
-        const std::string where = "line " + std::to_string(rows[i].line);
+    CsvReader reader;
+    Csv_FromText(&reader, text, "");
+    reader.comments = true;
+    std::vector<int> c;
+    if (!Csv_ReadHeader(&reader, error) ||
+        !Csv_FindColumns(reader, {"kind", "ident", "lat_deg", "lon_deg", "alt_ft", "frequency_mhz"},
+                         &c, error))
+        return *error = "neither JSON, GeoJSON nor skorvan-facilities' CSV: " + *error, false;
+    CsvRecord record;
+    while (Csv_Next(&reader, &record, error)) {
         MapFacilityText entry;
-        if (f.size() != 7)
-            return *error = where + " has " + std::to_string(f.size()) + " fields, not 7", false;
-        if (!MapText_Number(f[2], &entry.latitude) || !MapText_Number(f[3], &entry.longitude) ||
-            !MapText_Number(f[4], &entry.altitude) || !MapText_Number(f[5], &entry.frequency))
-            return *error = where + ": a position, altitude or frequency is not a number", false;
-        entry.kind = f[0];
-        entry.ident = f[1];
-        if (!MapFacilities_Add(db, entry, where, error))
+        double* numbers[] = {&entry.latitude, &entry.longitude, &entry.altitude, &entry.frequency};
+        for (int i = 0; i < 4; ++i) {
+            std::string why;
+            if (!Number_Read(Csv_Field(record, c[2 + i]), numbers[i], &why))
+                return *error = Csv_Where(reader, record, c[2 + i]) + " " + why, false;
+        }
+        entry.kind = Csv_Field(record, c[0]);
+        entry.ident = Csv_Field(record, c[1]);
+        if (!MapFacilities_Add(db, entry, Csv_Where(reader, record), error))
             return false;
     }
-    return true;
+    return error->empty();
 }

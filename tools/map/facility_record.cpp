@@ -3,6 +3,9 @@
 // record would land off the earth or under the wrong symbol.
 #include "map_tool.h"
 
+#include "number.h"
+
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,14 +21,19 @@ bool MapFacilities_Add(FacilityDatabase* db, const MapFacilityText& entry, const
                        std::string* error) {
     const int32_t kind = KindOf(entry.kind);
     std::string problem;
+    // Checked as ranges that NaN fails too.
     if (kind == 0)
-        problem = "kind '" + entry.kind + "' is not VOR, NDB or AIRPORT";
-    else if (!std::isfinite(entry.latitude) || fabs(entry.latitude) > 90)
-        problem = "latitude " + std::to_string(entry.latitude) + " is not within -90 to 90";
-    else if (!std::isfinite(entry.longitude) || fabs(entry.longitude) > 180)
-        problem = "longitude " + std::to_string(entry.longitude) + " is not within -180 to 180";
-    else if (!std::isfinite(entry.altitude) || !std::isfinite(entry.frequency))
-        problem = "altitude and frequency must be finite numbers";
+        problem = "kind " + Cli_Echo(entry.kind) + " is not VOR, NDB or AIRPORT";
+    else if (!(fabs(entry.latitude) <= 90))
+        problem = "latitude " + Number_Show(entry.latitude) + " is not within -90 to 90";
+    else if (!(fabs(entry.longitude) <= 180))
+        problem = "longitude " + Number_Show(entry.longitude) + " is not within -180 to 180";
+    else if (!(entry.altitude >= MAP_ALTITUDE_LOW_FT && entry.altitude <= MAP_ALTITUDE_HIGH_FT))
+        problem = "altitude " + Number_Show(entry.altitude) + " is not within " +
+                  Number_Show(MAP_ALTITUDE_LOW_FT) + " to " + Number_Show(MAP_ALTITUDE_HIGH_FT) +
+                  " feet";
+    else if (!(entry.frequency >= 0 && entry.frequency <= static_cast<double>(FLT_MAX)))
+        problem = "frequency " + Number_Show(entry.frequency) + " is not a frequency";
     if (!problem.empty())
         return *error = where + ": " + problem, false;
     if (!db->facilities)

@@ -25,20 +25,24 @@ static bool LoadScenery(const MapOptions& options, FacilityDatabase* db, std::st
     return true;
 }
 
+bool MapFacilities_ParseText(const std::string& text, FacilityDatabase* db, std::string* error) {
+    db->loaded = 1;
+    const size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    const size_t first = text.find_first_not_of(" \t\r\n", start);
+    if (first == std::string::npos)
+        return true; // nothing at all, such as /dev/null: a map without facilities
+    const bool json = text[first] == '[' || text[first] == '{';
+    const std::string body = text.substr(first);
+    return json ? MapFacilities_ParseJson(body, db, error)
+                : MapFacilities_ParseCsv(body, db, error);
+}
+
 static bool LoadFile(const std::string& path, FacilityDatabase* db, std::string* error) {
     std::string text;
     if (!Cli_ReadAll(path, &text, error))
         return *error = "cannot read " + *error, false;
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    db->loaded = 1;
-    if (first == std::string::npos)
-        return true; // nothing at all, such as /dev/null: a map without facilities
-    const bool json = text[first] == '[' || text[first] == '{';
-    if (!(json ? MapFacilities_ParseJson(text, db, error)
-               : MapFacilities_ParseCsv(text, db, error)))
-        return *error = path + ": " + *error, false;
-    if (!db->facilities || List_Count(db->facilities) == 0)
-        return *error = path + ": no facility in it", false;
+    if (!MapFacilities_ParseText(text, db, error))
+        return *error = (path == "-" ? "standard input" : path) + ": " + *error, false;
     return true;
 }
 

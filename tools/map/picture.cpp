@@ -1,9 +1,10 @@
 // tools/map/picture.cpp
-// The map drawn with cairo and written as PNG or SVG through a checked
-// stream, so a file, standard output, a full disk and a closed pipe are
-// one path.
+// The map drawn with cairo and written as PNG or SVG through a safe
+// output, so a file, standard output, a full disk and a closed pipe are
+// one path, and a picture that fails halfway never replaces an old one.
 #include "cairo_device.h"
 #include "map_tool.h"
+#include "output.h"
 
 #include <cairo-svg.h>
 #include <cairo.h>
@@ -38,20 +39,20 @@ static void Draw(cairo_surface_t* surface, const MapOptions& o, const MapContext
 
 bool MapPicture_Write(const MapOptions& o, const MapContext& context, const MapScene& scene,
                       std::string* error) {
-    FILE* file = Cli_OpenWrite(o.out, true, error);
-    if (!file)
-        return *error = "cannot write " + *error, false;
+    OutputFile out;
+    if (!Output_Open(&out, o.out, true, error))
+        return false;
     cairo_surface_t* surface =
-        o.svg ? cairo_svg_surface_create_for_stream(WriteChunk, file, o.width, o.height)
+        o.svg ? cairo_svg_surface_create_for_stream(WriteChunk, out.file, o.width, o.height)
               : cairo_image_surface_create(CAIRO_FORMAT_RGB24, o.width, o.height);
     Draw(surface, o, context, scene);
-    bool ok = o.svg ||
-              cairo_surface_write_to_png_stream(surface, WriteChunk, file) == CAIRO_STATUS_SUCCESS;
+    bool ok = o.svg || cairo_surface_write_to_png_stream(surface, WriteChunk, out.file) ==
+                           CAIRO_STATUS_SUCCESS;
     cairo_surface_finish(surface); // an SVG is written here
     ok = ok && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
-    std::string closeError;
-    if (!Cli_Close(file, o.out, &closeError) || !ok)
-        return *error = "cannot write " + (closeError.empty() ? o.out : closeError), false;
-    return true;
+    if (!ok)
+        return *error = "cannot write " + o.out + ": the picture could not be written whole",
+               false; // out's destructor removes the temporary file
+    return Output_Commit(&out, error);
 }

@@ -2,7 +2,7 @@
 // skorvan-scenery-writer's options: declared for CLI11, then checked.
 #include "writer_tool.h"
 
-#include <cstdlib>
+#include "number.h"
 
 static const char FOOTER[] =
     "Writes ROOT/SCENEDB/EASTHEM, WESTHEM and AFDFILES/SCENERY with about 3,000 VORs,\n"
@@ -27,10 +27,10 @@ bool WriterOptions_Check(WriterOptions* o, std::string* error) {
         return *error = "ROOT is empty", false;
     if (o->seed.empty())
         return true;
-    char* end = nullptr;
-    const unsigned long value = strtoul(o->seed.c_str(), &end, 10);
-    if (o->seed[0] < '0' || o->seed[0] > '9' || *end != '\0' || value > 0xFFFFFFFFul)
-        return *error = "--seed needs a whole number from 0 to 4294967295, not '" + o->seed + "'",
+    long long value = 0;
+    if (!Number_ReadWhole(o->seed, 0, 0xFFFFFFFFll, &value))
+        return *error =
+                   "--seed needs a whole number from 0 to 4294967295, not " + Cli_Echo(o->seed),
                false;
     o->seedValue = static_cast<unsigned>(value);
     return true;

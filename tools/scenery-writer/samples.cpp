@@ -6,6 +6,7 @@
 #include "writer_tool.h"
 
 #include <cstdio>
+#include <filesystem>
 
 static SceneryFile Awkward() {
     SceneryFile file;
@@ -16,6 +17,10 @@ static SceneryFile Awkward() {
 }
 
 bool Writer_WriteSamples(const std::string& folder, std::string* error) {
+    std::error_code failed;
+    std::filesystem::create_directories(folder, failed);
+    if (failed)
+        return *error = folder + ": " + failed.message(), false;
     SceneryFile vors, ndbs, airports, all;
     vors.vors = {{41, 47.5, 8.5, 400, "ZUE"}, {0, 10, -20, 0, "AB"}};
     vors.skippedEntries = true;
@@ -35,7 +40,7 @@ bool Writer_WriteSamples(const std::string& folder, std::string* error) {
                                                                 {"all.bgl", &all},
                                                                 {"awkward.bgl", &awkward}};
     for (const auto& [name, file] : files)
-        if (!Scenery_WriteBytes(folder + "/" + name, Scenery_BuildFile(*file)))
-            return *error = "cannot write " + folder + "/" + name, false;
+        if (!Scenery_WriteBytes(folder + "/" + name, Scenery_BuildFile(*file), error))
+            return *error = "cannot write " + *error, false;
     return true;
 }

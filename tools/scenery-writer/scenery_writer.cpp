@@ -5,16 +5,15 @@
 #include "scenery_writer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <random>
-#include <sys/stat.h>
 
-#ifdef _WIN32
-#include <direct.h>
-#endif
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -225,127 +224,155 @@ std::vector<uint8_t> Scenery_BuildFile(const SceneryFile& file, SceneryLayout* l
     return b.data;
 }
 
-bool Scenery_WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool Scenery_WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes,
+                        std::string* error) {
     FILE* out = fopen(path.c_str(), "wb");
-    if (!out)
-        return false;
-    const bool ok = fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    return fclose(out) == 0 && ok;
-}
-
-static void MakeFolders(const std::string& path) {
-    for (size_t i = 1; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '/') {
-#ifdef _WIN32
-            _mkdir(path.substr(0, i).c_str());
-#else
-            mkdir(path.substr(0, i).c_str(), 0755);
-#endif
-        }
+    bool ok = out != nullptr && fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    int reason = errno;
+    if (out != nullptr && fclose(out) != 0 && ok) {
+        ok = false;
+        reason = errno;
     }
+    if (!ok && error != nullptr)
+        *error = path + ": " + strerror(reason);
+    return ok;
 }
 
-uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& counts,
-                           unsigned seed) {
-    std::mt19937 random(seed);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    const std::vector<std::string> east = {"EUR", "ASIA", "AFR"}, west = {"NAM", "SAM", "PAC"};
-    const int navFiles = std::max(2, counts.files / 4),
-              airportFiles = std::max(1, counts.files - navFiles);
+namespace {
+
+// One tree being written: where, how much, and the first failure.
+struct TreeWriter {
+    std::string root;
+    std::mt19937 random;
+    std::uniform_real_distribution<double> unit{0.0, 1.0};
     uint64_t written = 0;
-    bool ok = true;
     std::vector<std::string> names; // every file written, for the manifest
-    const auto write = [&](const std::string& path, const std::vector<uint8_t>& bytes) {
-        ok = Scenery_WriteBytes(path, bytes) && ok;
-        names.push_back(path.substr(root.size() + 1));
-        written += bytes.size();
-    };
-    auto identOf = [](int n, int letters) {
-        std::string s;
-        for (int i = 0; i < letters; ++i, n /= 26)
-            s += static_cast<char>('A' + n % 26);
-        return s;
-    };
+    std::string error;              // the first failure, "PATH: reason"
+};
+
+bool MakeFolders(TreeWriter& t, const std::string& path) {
+    std::error_code failed;
+    fs::create_directories(path, failed);
+    if (failed && t.error.empty())
+        t.error = path + ": " + failed.message();
+    return !failed;
+}
+
+void Write(TreeWriter& t, const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::string failed;
+    if (!Scenery_WriteBytes(path, bytes, &failed) && t.error.empty())
+        t.error = failed;
+    t.names.push_back(path.substr(t.root.size() + 1));
+    t.written += bytes.size();
+}
+
+std::string IdentOf(int n, int letters) {
+    std::string s;
+    for (int i = 0; i < letters; ++i, n /= 26)
+        s += static_cast<char>('A' + n % 26);
+    return s;
+}
+
+// The VOR and NDB files, alternating between the hemispheres' regions, and
+// an AIRPORTS.BGL that the walk must skip (no VOR or NDB in its name).
+void WriteNavFiles(TreeWriter& t, const SceneryTreeCounts& counts, int navFiles) {
+    const std::vector<std::string> east = {"EUR", "ASIA", "AFR"}, west = {"NAM", "SAM", "PAC"};
     int vorsLeft = counts.vors, ndbsLeft = counts.ndbs;
     for (int f = 0; f < navFiles; ++f) {
         const bool eastern = f % 2 == 0;
-        const auto& regions = eastern ? east : west;
+        const std::string& region = (eastern ? east : west)[static_cast<size_t>(f / 2 % 3)];
         const std::string folder =
-            root + "/SCENEDB/" + (eastern ? "EASTHEM/" : "WESTHEM/") + regions[f / 2 % 3];
-        MakeFolders(folder);
+            t.root + "/SCENEDB/" + (eastern ? "EASTHEM/" : "WESTHEM/") + region;
+        MakeFolders(t, folder);
         SceneryFile vorFile, ndbFile;
         const int vors = vorsLeft / (navFiles - f), ndbs = ndbsLeft / (navFiles - f);
         vorsLeft -= vors, ndbsLeft -= ndbs;
+        const double side = eastern ? 1 : -1;
         for (int i = 0; i < vors; ++i)
-            vorFile.vors.push_back({static_cast<int>(unit(random) * 200), unit(random) * 70,
-                                    (eastern ? 1 : -1) * unit(random) * 179,
-                                    static_cast<int>(unit(random) * 2000), identOf(f * 1000 + i, 3),
-                                    1});
+            vorFile.vors.push_back({static_cast<int>(t.unit(t.random) * 200), t.unit(t.random) * 70,
+                                    side * t.unit(t.random) * 179,
+                                    static_cast<int>(t.unit(t.random) * 2000),
+                                    IdentOf(f * 1000 + i, 3), 1});
         for (int i = 0; i < ndbs; ++i)
-            ndbFile.ndbs.push_back({unit(random) * 70, (eastern ? 1 : -1) * unit(random) * 179,
-                                    static_cast<int>(unit(random) * 2000),
-                                    identOf(f * 1000 + i, 2)});
+            ndbFile.ndbs.push_back({t.unit(t.random) * 70, side * t.unit(t.random) * 179,
+                                    static_cast<int>(t.unit(t.random) * 2000),
+                                    IdentOf(f * 1000 + i, 2)});
         vorFile.skippedEntries = ndbFile.skippedEntries = f % 3 == 0;
         char name[64];
-        snprintf(name, sizeof name, "/%s_%02d_VOR.BGL", regions[f / 2 % 3].c_str(), f);
-        write(folder + name, Scenery_BuildFile(vorFile));
-        snprintf(name, sizeof name, "/%s_%02d_ndb.bgl", regions[f / 2 % 3].c_str(), f);
-        write(folder + name, Scenery_BuildFile(ndbFile));
+        snprintf(name, sizeof name, "/%s_%02d_VOR.BGL", region.c_str(), f);
+        Write(t, folder + name, Scenery_BuildFile(vorFile));
+        snprintf(name, sizeof name, "/%s_%02d_ndb.bgl", region.c_str(), f);
+        Write(t, folder + name, Scenery_BuildFile(ndbFile));
     }
-    // Skipped by the walk: no VOR or NDB in its name.
     SceneryFile decoy;
     decoy.vors.push_back({0, 1, 1, 0, "DECOY"});
-    write(root + "/SCENEDB/EASTHEM/AIRPORTS.BGL", Scenery_BuildFile(decoy));
+    Write(t, t.root + "/SCENEDB/EASTHEM/AIRPORTS.BGL", Scenery_BuildFile(decoy));
+}
 
-    const std::string flat = root + "/SCENEDB/AFDFILES/SCENERY";
-    MakeFolders(flat);
-    int airportsLeft = counts.airports, airportIndex = 0;
+// One airport with its runways spread over its index, the first runway
+// with an approach aid.
+SceneryAirport MakeAirport(TreeWriter& t, const SceneryTreeCounts& counts, int index, int inFile) {
+    SceneryAirport a{
+        IdentOf(index, 4), t.unit(t.random) * 140 - 70, t.unit(t.random) * 358 - 179, {}};
     const int airportCount = std::max(1, counts.airports);
+    const int runways =
+        counts.runways / airportCount + (index < counts.runways % airportCount ? 1 : 0);
+    for (int r = 0; r < runways; ++r) {
+        const int number = 1 + static_cast<int>(t.unit(t.random) * 36);
+        a.subs.push_back({2, a.latDeg + 0.001 * r, a.lonDeg, Scenery_HeadingWord(number * 10.0),
+                          3000 + r * 1000, 150, r % 4, number});
+        if (r == 0) {
+            ScenerySub aid{4, a.latDeg, a.lonDeg + 0.02, Scenery_HeadingWord(number * 10.0)};
+            aid.side = 2;
+            aid.integerBcd = 0x0110;
+            aid.fractionBcd = 0x3500;
+            aid.ident = "I" + IdentOf(inFile, 3);
+            a.subs.push_back(aid);
+        }
+    }
+    return a;
+}
+
+void WriteAirportFiles(TreeWriter& t, const SceneryTreeCounts& counts, int airportFiles) {
+    const std::string flat = t.root + "/SCENEDB/AFDFILES/SCENERY";
+    MakeFolders(t, flat);
+    int airportsLeft = counts.airports, index = 0;
     for (int f = 0; f < airportFiles; ++f) {
         SceneryFile file;
         const int airports = airportsLeft / (airportFiles - f);
         airportsLeft -= airports;
-        for (int i = 0; i < airports; ++i, ++airportIndex) {
-            SceneryAirport a{
-                identOf(airportIndex, 4), unit(random) * 140 - 70, unit(random) * 358 - 179, {}};
-            const int runways = counts.runways / airportCount +
-                                (airportIndex < counts.runways % airportCount ? 1 : 0);
-            for (int r = 0; r < runways; ++r) {
-                const int number = 1 + static_cast<int>(unit(random) * 36);
-                ScenerySub runway{2,
-                                  a.latDeg + 0.001 * r,
-                                  a.lonDeg,
-                                  Scenery_HeadingWord(number * 10.0),
-                                  3000 + r * 1000,
-                                  150,
-                                  r % 4,
-                                  number};
-                a.subs.push_back(runway);
-                if (r == 0) {
-                    ScenerySub aid{4, a.latDeg, a.lonDeg + 0.02,
-                                   Scenery_HeadingWord(number * 10.0)};
-                    aid.side = 2;
-                    aid.integerBcd = 0x0110;
-                    aid.fractionBcd = 0x3500;
-                    aid.ident = "I" + identOf(i, 3);
-                    a.subs.push_back(aid);
-                }
-            }
-            file.airports.push_back(a);
-        }
+        for (int i = 0; i < airports; ++i, ++index)
+            file.airports.push_back(MakeAirport(t, counts, index, i));
         char name[64];
         snprintf(name, sizeof name, "/AP%04d.BGL", f);
-        write(flat + name, Scenery_BuildFile(file));
+        Write(t, flat + name, Scenery_BuildFile(file));
     }
+}
+
+} // namespace
+
+uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& counts, unsigned seed,
+                           std::string* error) {
+    TreeWriter t;
+    t.root = root;
+    t.random.seed(seed);
+    const int navFiles = std::max(2, counts.files / 4),
+              airportFiles = std::max(1, counts.files - navFiles);
+    WriteNavFiles(t, counts, navFiles);
+    WriteAirportFiles(t, counts, airportFiles);
     // The manifest names every file written, so that writing the tree again
     // can remove exactly these first (a smaller tree leaves none behind).
     std::string manifest;
-    for (const std::string& name : names)
+    for (const std::string& name : t.names)
         manifest += name + "\n";
-    ok = Scenery_WriteBytes(root + "/" + SCENERY_MANIFEST,
-                            std::vector<uint8_t>(manifest.begin(), manifest.end())) &&
-         ok;
-    return ok ? written : 0;
+    std::string failed;
+    if (!Scenery_WriteBytes(root + "/" + SCENERY_MANIFEST,
+                            std::vector<uint8_t>(manifest.begin(), manifest.end()), &failed) &&
+        t.error.empty())
+        t.error = failed;
+    if (!t.error.empty() && error != nullptr)
+        *error = t.error;
+    return t.error.empty() ? t.written : 0;
 }
 
 bool Scenery_RemoveTree(const std::string& root) {

@@ -68,12 +68,14 @@ struct SceneryTreeCounts {
 // an AIRPORTS.BGL in EASTHEM that the walk must skip, and airport files in
 // root/SCENEDB/AFDFILES/SCENERY, and a manifest of them. Deterministic for a
 // given seed. Returns the number of bytes written, 0 when any file could not
-// be written whole.
+// be written whole (with "PATH: reason" of the first failure in error).
 uint64_t Scenery_WriteTree(const std::string& root, const SceneryTreeCounts& counts,
-                           unsigned seed = 1);
+                           unsigned seed = 1, std::string* error = nullptr);
 // The file below root that names every file Scenery_WriteTree wrote.
 static const char* const SCENERY_MANIFEST = "SCENEDB/skorvan-scenery-writer.txt";
 // Removes the files a previous Scenery_WriteTree wrote below root, as its
 // manifest names them; false (nothing removed) without a manifest.
 bool Scenery_RemoveTree(const std::string& root);
-bool Scenery_WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+// Writes bytes to path; false with "PATH: reason" in error (when given).
+bool Scenery_WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes,
+                        std::string* error = nullptr);

@@ -1,5 +1,6 @@
 // tools/scenery-writer/writer_tool.h
-// The pieces of skorvan-scenery-writer: its options and the sample files.
+// The pieces of skorvan-scenery-writer: its options, the sample files and
+// the run of the whole program after its command line.
 #pragma once
 
 #include "cli.h"
@@ -16,5 +17,11 @@ struct WriterOptions {
 void WriterOptions_Add(CLI::App& app, WriterOptions* options);
 bool WriterOptions_Check(WriterOptions* options, std::string* error);
 
-// Writes the sample files into folder, which exists.
+// Writes the sample files into folder, made first with its parents when
+// missing; false with "PATH: reason" in error.
 bool Writer_WriteSamples(const std::string& folder, std::string* error);
+
+// What the program does once its options are checked: the samples or the
+// tree below options.root. Returns the exit status (0 written, 1 refused or
+// failed, with a message in error).
+int Writer_Run(const WriterOptions& options, std::string* error);
