@@ -137,7 +137,7 @@ std::string Replay_Svg(const FlightPicture& picture) {
     for (const TrackSample& s : picture.track) {
         double x, y;
         proj.Place(s.latDeg, s.lonDeg, &x, &y);
-        path += Text_Format("%s%.1f,%.1f ", path.empty() ? "" : "", x, y);
+        path += Text_Format("%.1f,%.1f ", x, y);
     }
     svg += "<polyline fill=\"none\" stroke=\"#2563a8\" stroke-width=\"2.5\" points=\"" + path +
            "\"/>\n";
