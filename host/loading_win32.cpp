@@ -66,7 +66,7 @@ void HostModule_PrepareSettings(const HostScript& script) {
         } else {
             RegSetValueExA(key, setting.name.c_str(), 0, REG_SZ,
                            reinterpret_cast<const BYTE*>(setting.text.c_str()),
-                           static_cast<DWORD>(setting.text.size() + 1));
+                           static_cast<DWORD>(setting.text.size()) + 1);
         }
         RegCloseKey(key);
         HostLog_Line("setting,%s,%s%s", setting.name.c_str(), setting.text.c_str(),

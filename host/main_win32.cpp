@@ -77,7 +77,11 @@ static int ParseCommandLine(int argc, char** argv, HostOptions* options, HostScr
     return -1;
 }
 
-int main(int argc, char** argv) {
+// An exception out of here (std::bad_alloc, or CLI11 refusing an option
+// declared wrongly, a programming error; Cli_Parse catches the user's
+// mistakes) ends the stand-in through std::terminate with a failing
+// status, which every test that runs it reports.
+int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     HostLog_StartClock();
 
     HostOptions options;

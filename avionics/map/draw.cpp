@@ -59,19 +59,25 @@ LabelledSymbol SymbolOf(int32_t kind) {
     }
 }
 
+// Where the last route point fell: the next point's segment starts there.
+// The main route carries on from the secondary route's last point, but its
+// first point draws no segment (i == 0).
+struct RouteEnd {
+    double x, y;
+    bool near;
+};
+
 // A route's line: a segment wherever either end is inside the canvas and
 // both lie on the near hemisphere.
 void RouteSegment(const Projection& p, const MapCanvas* canvas, int i, double x, double y,
-                  bool near, double lastX, double lastY, bool lastNear) {
-    if (i > 0 && near && lastNear && (p.Inside(x, y) || p.Inside(lastX, lastY))) {
-        canvas->dc.ops->moveTo(canvas->dc.handle, Map_Pixel(lastX), Map_Pixel(lastY));
+                  bool near, const RouteEnd& last) {
+    if (i > 0 && near && last.near && (p.Inside(x, y) || p.Inside(last.x, last.y))) {
+        canvas->dc.ops->moveTo(canvas->dc.handle, Map_Pixel(last.x), Map_Pixel(last.y));
         canvas->dc.ops->lineTo(canvas->dc.handle, Map_Pixel(x), Map_Pixel(y));
     }
 }
 
-} // namespace
-
-void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene* scene) {
+Projection ProjectionFor(const MapCanvas* canvas, const MapScene* scene) {
     Projection p;
     p.canvas = canvas;
     p.scene = scene;
@@ -82,75 +88,121 @@ void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene
     p.cosUp = cos(GEO_HALF_PI), p.sinUp = sin(GEO_HALF_PI);
     const double theta = scene->mapRotation * DEG_TO_RAD;
     p.cosRot = cos(theta), p.sinRot = sin(theta);
-    const double s = scene->mapScale, range = scene->mapRange;
+    return p;
+}
+
+// The near facilities the show switches let through, inside the canvas.
+void DrawFacilities(const Projection& p, const MapContext* context) {
+    const ObjectList* near = context->facilities.nearFacilities;
+    if (near == nullptr)
+        return;
+    const MapScene* scene = p.scene;
     double x, y;
-
-    if (const ObjectList* near = context->facilities.nearFacilities) {
-        for (const ListNode* node = near->head; node != nullptr; node = node->next) {
-            const FacilityRecord* r = static_cast<const FacilityRecord*>(node->item);
-            if (!p.Point(r->position.latitude, r->position.longitude, &x, &y) || !p.Inside(x, y))
-                continue;
-            if ((r->kind == FACILITY_NDB && scene->showNdb) ||
-                (r->kind == FACILITY_VOR && scene->showVor) ||
-                (r->kind == FACILITY_AIRPORT && scene->showAirports))
-                SymbolOf(r->kind)(canvas, x, y, s, range, r->ident, MAP_MAGENTA);
-        }
+    for (const ListNode* node = near->head; node != nullptr; node = node->next) {
+        const FacilityRecord* r = static_cast<const FacilityRecord*>(node->item);
+        if (!p.Point(r->position.latitude, r->position.longitude, &x, &y) || !p.Inside(x, y))
+            continue;
+        if ((r->kind == FACILITY_NDB && scene->showNdb) ||
+            (r->kind == FACILITY_VOR && scene->showVor) ||
+            (r->kind == FACILITY_AIRPORT && scene->showAirports))
+            SymbolOf(r->kind)(p.canvas, x, y, scene->mapScale, scene->mapRange, r->ident,
+                              MAP_MAGENTA);
     }
+}
 
-    double lastX = 0, lastY = 0;
-    bool lastNear = false;
-    for (int i = 0; i < scene->secondaryRoute.count; ++i) {
-        const FacilityRecord& f = scene->secondaryRoute.points[i].facility;
+// The secondary route: its line alone, no symbols.
+RouteEnd DrawSecondaryRoute(const Projection& p) {
+    const MapCanvas* canvas = p.canvas;
+    const MapRoute& route = p.scene->secondaryRoute;
+    RouteEnd last = {0, 0, false};
+    double x, y;
+    for (int i = 0; i < route.count; ++i) {
+        const FacilityRecord& f = route.points[i].facility;
         const bool near = p.Point(f.position.latitude, f.position.longitude, &x, &y);
         canvas->dc.ops->selectObject(canvas->dc.handle, canvas->secondaryRoutePen);
         canvas->dc.ops->selectObject(canvas->dc.handle, canvas->hollowBrush);
-        RouteSegment(p, canvas, i, x, y, near, lastX, lastY, lastNear);
-        lastX = x, lastY = y, lastNear = near;
+        RouteSegment(p, canvas, i, x, y, near, last);
+        last = {x, y, near};
     }
+    return last;
+}
 
-    for (int i = 0; i < scene->route.count; ++i) {
-        const RoutePoint& point = scene->route.points[i];
+// A main route point's symbol: a mark by its kind, else the waypoint's
+// facility symbol and ident, in white for point 1 and green for the rest.
+void DrawRoutePoint(const Projection& p, const RoutePoint& point, int i, double x, double y) {
+    const MapCanvas* canvas = p.canvas;
+    const double s = p.scene->mapScale;
+    switch (point.pointKind) {
+    case MAP_MARK_RISE:
+        Map_DrawRiseMark(canvas, x, y, s);
+        break;
+    case MAP_MARK_CLIMB:
+        Map_DrawClimbArrow(canvas, x, y, s);
+        break;
+    case MAP_MARK_DESCENT:
+        Map_DrawDescentArrow(canvas, x, y, s);
+        break;
+    case MAP_MARK_CIRCLE:
+    case MAP_MARK_CIRCLE_ALT:
+        Map_DrawCircleMark(canvas, x, y, s);
+        break;
+    default:
+        SymbolOf(point.facility.kind)(canvas, x, y, s, p.scene->mapRange, point.facility.ident,
+                                      i == 1 ? MAP_WHITE : MAP_GREEN);
+    }
+}
+
+// The main route: its line, then each near point's symbol. The pen and
+// brush are selected anew for every segment, as the symbols select others.
+void DrawMainRoute(const Projection& p, RouteEnd last) {
+    const MapCanvas* canvas = p.canvas;
+    const MapRoute& route = p.scene->route;
+    double x, y;
+    for (int i = 0; i < route.count; ++i) {
+        const RoutePoint& point = route.points[i];
         const bool near =
             p.Point(point.facility.position.latitude, point.facility.position.longitude, &x, &y);
         Map_SelectPen(canvas, MAP_GREEN);
         canvas->dc.ops->selectObject(canvas->dc.handle, canvas->hollowBrush);
-        RouteSegment(p, canvas, i, x, y, near, lastX, lastY, lastNear);
-        lastX = x, lastY = y, lastNear = near;
-        if (!near || !p.Near(x, y))
-            continue;
-        switch (point.pointKind) {
-        case 1:
-            Map_DrawRiseMark(canvas, x, y, s);
-            break;
-        case 2:
-            Map_DrawClimbArrow(canvas, x, y, s);
-            break;
-        case 3:
-            Map_DrawDescentArrow(canvas, x, y, s);
-            break;
-        case 6:
-        case 8:
-            Map_DrawCircleMark(canvas, x, y, s);
-            break;
-        default:
-            SymbolOf(point.facility.kind)(canvas, x, y, s, range, point.facility.ident,
-                                          i == 1 ? MAP_WHITE : MAP_GREEN);
-        }
+        RouteSegment(p, canvas, i, x, y, near, last);
+        last = {x, y, near};
+        if (near && p.Near(x, y))
+            DrawRoutePoint(p, point, i, x, y);
     }
+}
 
+void DrawRunways(const Projection& p) {
+    const MapScene* scene = p.scene;
+    double x, y;
     for (const RunwayEnd& end : scene->runwayEnds) {
         if (end.ident[0] == '\0')
             continue;
         if (!p.Point(end.threshold.latitude, end.threshold.longitude, &x, &y))
             continue;
-        Map_DrawRunway(canvas, x, y, s, scene->mapRotation, range, end.heading, end.length,
-                       MAP_WHITE);
+        Map_DrawRunway(p.canvas, x, y, scene->mapScale, scene->mapRotation, scene->mapRange,
+                       end.heading, end.length, MAP_WHITE);
     }
-    if (range >= MAP_DETAIL_LIMIT)
-        return;
+}
+
+void DrawTraffic(const Projection& p) {
+    const MapScene* scene = p.scene;
+    double x, y;
     for (int i = 0; i < scene->trafficCount; ++i) {
         const TrafficTarget& target = scene->traffic[i];
         if (p.Point(target.latitude, target.longitude, &x, &y) && p.Near(x, y))
-            Map_DrawTraffic(canvas, x, y, s, &target);
+            Map_DrawTraffic(p.canvas, x, y, scene->mapScale, &target);
     }
+}
+
+} // namespace
+
+// The layers, bottom to top; at long range runways and traffic are left out.
+void Map_Draw(const MapContext* context, const MapCanvas* canvas, const MapScene* scene) {
+    const Projection p = ProjectionFor(canvas, scene);
+    DrawFacilities(p, context);
+    DrawMainRoute(p, DrawSecondaryRoute(p));
+    DrawRunways(p);
+    if (scene->mapRange >= MAP_DETAIL_LIMIT)
+        return;
+    DrawTraffic(p);
 }

@@ -290,10 +290,19 @@ void Map_DrawTraffic(const MapCanvas* canvas, double x, double y, double s,
 
 /* ---- Scene and drawing pass -------------------------------------------------------- */
 
+/** Route point kinds that draw a mark without a label (RoutePoint::pointKind);
+ *  any other kind is a waypoint. */
+#define MAP_MARK_RISE 1    /**< Map_DrawRiseMark */
+#define MAP_MARK_CLIMB 2   /**< Map_DrawClimbArrow */
+#define MAP_MARK_DESCENT 3 /**< Map_DrawDescentArrow */
+/** Map_DrawCircleMark; route data uses both this and MAP_MARK_CIRCLE_ALT. */
+#define MAP_MARK_CIRCLE 6
+#define MAP_MARK_CIRCLE_ALT 8 /**< Map_DrawCircleMark, as MAP_MARK_CIRCLE */
+
 /** One point of a route. */
 typedef struct RoutePoint {
-    /** 1 rise, 2 climb, 3 descent, 6 or 8 circle: a route mark without label; any other value: a
-     *  waypoint. */
+    /** MAP_MARK_RISE (1), MAP_MARK_CLIMB (2), MAP_MARK_DESCENT (3), MAP_MARK_CIRCLE (6) or
+     *  MAP_MARK_CIRCLE_ALT (8): a route mark without label; any other value: a waypoint. */
     int32_t pointKind;
     /** Placed by position's latitude and longitude (also for marks); a waypoint's symbol by kind,
      *  its label the ident. Other fields are not read. */

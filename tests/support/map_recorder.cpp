@@ -49,7 +49,7 @@ void Ellipse(void* d, int32_t l, int32_t t, int32_t r, int32_t b) {
 }
 void Polygon(void* d, const int32_t* xy, int32_t n) {
     if (Recording(d))
-        Add(d, "polygon", std::vector<int32_t>(xy, xy + 2 * n));
+        Add(d, "polygon", std::vector<int32_t>(xy, xy + 2 * static_cast<ptrdiff_t>(n)));
 }
 void Rectangle(void* d, int32_t l, int32_t t, int32_t r, int32_t b) {
     if (Recording(d))

@@ -40,8 +40,8 @@ TEST(MapOnGdi, DrawsSymbolsInTheirKeysColours) {
     scene->mapRange = 10000, scene->mapScale = 100;
     const double px = 10000 / 6367310.0 / 100;
     scene->route.count = 2;
-    scene->route.points[0].pointKind = 1; // marks: no labels
-    scene->route.points[1].pointKind = 1;
+    scene->route.points[0].pointKind = MAP_MARK_RISE; // marks: no labels
+    scene->route.points[1].pointKind = MAP_MARK_RISE;
     scene->route.points[0].facility.position = {0, -80 * px, 0};
     scene->route.points[1].facility.position = {0, 80 * px, 0};
     const TrafficTarget traffic[1] = {{40 * px, 40 * px, 4, 1500}};

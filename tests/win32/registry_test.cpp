@@ -29,7 +29,7 @@ void Store(const char* name, DWORD type, const void* data, DWORD size) {
 }
 
 void StoreText(const char* name, const std::string& text) {
-    Store(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+    Store(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size()) + 1);
 }
 
 // The stored value's type, size and bytes; false when it is missing.

@@ -3,6 +3,8 @@
 // and brush (fills), text placed by its top-left corner.
 #include "cairo_device.h"
 
+#include <cmath>
+#include <cstddef>
 #include <string>
 
 namespace {
@@ -69,7 +71,8 @@ void Ellipse(void* device, int32_t l, int32_t t, int32_t r, int32_t b) {
 void Polygon(void* device, const int32_t* xy, int32_t n) {
     MapCairoDevice* d = D(device);
     for (int32_t i = 0; i < n; ++i)
-        (i ? cairo_line_to : cairo_move_to)(d->cr, xy[2 * i] + 0.5, xy[2 * i + 1] + 0.5);
+        (i ? cairo_line_to : cairo_move_to)(d->cr, xy[2 * static_cast<ptrdiff_t>(i)] + 0.5,
+                                            xy[2 * static_cast<ptrdiff_t>(i) + 1] + 0.5);
     cairo_close_path(d->cr);
     FillAndStroke(d);
 }
@@ -117,8 +120,8 @@ void Extent(void* device, const char* text, int32_t n, int32_t* cx, int32_t* cy)
     const std::string s(text, static_cast<size_t>(n));
     cairo_text_extents(d->cr, s.c_str(), &extents);
     cairo_font_extents(d->cr, &font);
-    *cx = static_cast<int32_t>(extents.x_advance + 0.5);
-    *cy = static_cast<int32_t>(font.ascent + font.descent + 0.5);
+    *cx = static_cast<int32_t>(lround(extents.x_advance));
+    *cy = static_cast<int32_t>(lround(font.ascent + font.descent));
 }
 
 const MapDeviceOps CAIRO_OPS = {Select, MoveTo,      LineTo, Ellipse, Polygon, Rectangle,

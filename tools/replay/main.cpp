@@ -339,7 +339,11 @@ int RunHostLog(const Options& o) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+// An exception out of here (std::bad_alloc, or CLI11 refusing an option
+// declared wrongly, a programming error; Cli_Parse catches the user's
+// mistakes and the readers their input's) ends the program through
+// std::terminate with a failing status.
+int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     CLI::App app("Runs a recorded or scripted flight through the fly-by engine and shows where "
                  "the camera would stand.",
                  PROGRAM);

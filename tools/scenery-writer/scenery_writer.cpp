@@ -174,10 +174,10 @@ std::vector<uint8_t> Scenery_BuildFile(const SceneryFile& file, SceneryLayout* l
         const uint32_t empty = static_cast<uint32_t>(b.Size() - s);
         b.U8(0);
         for (int c = 0; c <= last; ++c)
-            b.PutU32(s + 5 * c + 1, empty);
+            b.PutU32(s + 5 * static_cast<size_t>(c) + 1, empty);
         for (const auto& [channel, vors] : byChannel) {
             // One group record per channel, then its run.
-            b.PutU32(s + 5 * channel + 1, static_cast<uint32_t>(b.Size() - s));
+            b.PutU32(s + 5 * static_cast<size_t>(channel) + 1, static_cast<uint32_t>(b.Size() - s));
             const size_t group = b.Size();
             b.U8(21);
             b.Zeros(8);
@@ -201,8 +201,8 @@ std::vector<uint8_t> Scenery_BuildFile(const SceneryFile& file, SceneryLayout* l
         const int groups = file.ndbs.size() > 1 ? 2 : 1;
         b.Zeros(9 * groups + 1);
         for (int g = 0; g < groups; ++g) {
-            b.data[s + 9 * g] = 21;
-            b.PutU32(s + 9 * g + 5, static_cast<uint32_t>(b.Size() - s));
+            b.data[s + 9 * static_cast<size_t>(g)] = 21;
+            b.PutU32(s + 9 * static_cast<size_t>(g) + 5, static_cast<uint32_t>(b.Size() - s));
             for (size_t i = g * half; i < std::min(file.ndbs.size(), (g + 1) * half); ++i) {
                 if (file.skippedEntries)
                     SkippedEntry(b);
