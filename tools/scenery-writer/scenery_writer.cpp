@@ -4,6 +4,8 @@
 // with runway and approach-aid sub-records.
 #include "scenery_writer.h"
 
+#include "output.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -226,15 +228,18 @@ std::vector<uint8_t> Scenery_BuildFile(const SceneryFile& file, SceneryLayout* l
 
 bool Scenery_WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes,
                         std::string* error) {
-    FILE* out = fopen(path.c_str(), "wb");
-    bool ok = out != nullptr && fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    int reason = errno;
-    if (out != nullptr && fclose(out) != 0 && ok) {
-        ok = false;
-        reason = errno;
-    }
+    // Through a temporary file renamed into place: a full disk or a failed
+    // write never leaves a cut-off file where a good one stood.
+    OutputFile out;
+    std::string failed;
+    const bool ok = Output_Open(&out, path, true, &failed) &&
+                    Output_Write(&out, std::string(bytes.begin(), bytes.end()), &failed) &&
+                    Output_Commit(&out, &failed);
+    // Said as "PATH: REASON": the callers put their own words in front.
+    const std::string prefix = "cannot write ";
     if (!ok && error != nullptr)
-        *error = path + ": " + strerror(reason);
+        *error =
+            failed.compare(0, prefix.size(), prefix) == 0 ? failed.substr(prefix.size()) : failed;
     return ok;
 }
 
