@@ -5,6 +5,8 @@
 #include "facilities_tool.h"
 #include "scenery_writer.h"
 
+#include "scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -112,17 +114,9 @@ TEST(FacilitiesDamage, UnreadableFilesSayWhy) {
               "read from it");
 }
 
-struct FacilitiesScratch : ::testing::Test {
-    fs::path dir;
+struct FacilitiesScratch : ScratchFolder {
     FacilitiesOptions options;
     std::string error;
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("skorvan-facilities-") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
     void Write(const fs::path& path, const std::string& bytes) {
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << bytes;

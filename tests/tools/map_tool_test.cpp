@@ -4,6 +4,8 @@
 // leaves the old picture whole.
 #include "map_tool.h"
 
+#include "scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -208,16 +210,7 @@ TEST(MapOptionsRules, SizesAndRunwaysAreReadWhole) {
     }
 }
 
-struct MapScratch : ::testing::Test {
-    fs::path dir;
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("skorvan-map-") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-};
+struct MapScratch : ScratchFolder {};
 
 TEST_F(MapScratch, AnOutputNamingAnInputIsRefused) {
     std::ofstream(dir / "rt.csv") << ROUTE_HEADER;

@@ -5,6 +5,8 @@
 #include "facilities.h"
 #include "writer_tool.h"
 
+#include "scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,16 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct WriterScratch : ::testing::Test {
-    fs::path dir;
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("skorvan-writer-") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-};
+struct WriterScratch : ScratchFolder {};
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
