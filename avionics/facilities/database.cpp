@@ -70,9 +70,7 @@ static void ReportOverlong(const char* folder, const char* name) {
         ReportUnreadable(folder);
         return;
     }
-    memcpy(path, folder, folderLength);
-    path[folderLength] = FACILITY_PATH_SEPARATOR;
-    memcpy(path + folderLength + 1, name, nameLength + 1);
+    snprintf(path, folderLength + nameLength + 2, "%s%c%s", folder, FACILITY_PATH_SEPARATOR, name);
     ReportUnreadable(path);
     free(path);
 }

@@ -4,7 +4,11 @@
 // the facilities near a position.
 #include "facilities_tool.h"
 
-int main(int argc, char** argv) {
+// An exception out of here (std::bad_alloc, or CLI11 refusing an option
+// declared wrongly, a programming error; Cli_Parse catches the user's
+// mistakes and the readers their input's) ends the program through
+// std::terminate with a failing status.
+int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     CLI::App app("Prints the facilities of scenery files as JSON, CSV or GeoJSON.",
                  "skorvan-facilities");
     FacilitiesOptions options;

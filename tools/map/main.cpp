@@ -4,7 +4,11 @@
 // output, a route and traffic.
 #include "map_tool.h"
 
-int main(int argc, char** argv) {
+// An exception out of here (std::bad_alloc, or CLI11 refusing an option
+// declared wrongly, a programming error; Cli_Parse catches the user's
+// mistakes and the readers their input's) ends the program through
+// std::terminate with a failing status.
+int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     CLI::App app("Draws the moving map around a position to a PNG or SVG picture.", "skorvan-map");
     MapOptions options;
     MapOptions_Add(app, &options);

@@ -3,7 +3,11 @@
 // small one) for the facility tools, the moving map and the benchmarks.
 #include "writer_tool.h"
 
-int main(int argc, char** argv) {
+// An exception out of here (std::bad_alloc, or CLI11 refusing an option
+// declared wrongly, a programming error; Cli_Parse catches the user's
+// mistakes and the readers their input's) ends the program through
+// std::terminate with a failing status.
+int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     CLI::App app("Writes a scenery tree to try the facility tools and the moving map on.",
                  "skorvan-scenery-writer");
     WriterOptions options;
