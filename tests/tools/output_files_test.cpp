@@ -63,6 +63,13 @@ TEST_F(OutputFiles, DiscardLeavesTheOldFileAndNoTemporaryOne) {
         std::string error;
         ASSERT_TRUE(Output_Open(&out, Path("out.csv"), true, &error)) << error;
         ASSERT_TRUE(Output_Write(&out, "half", &error));
+        Output_Discard(&out);
+    }
+    {
+        OutputFile abandoned; // a job that returns early: the destructor discards
+        std::string error;
+        ASSERT_TRUE(Output_Open(&abandoned, Path("out.csv"), true, &error)) << error;
+        ASSERT_TRUE(Output_Write(&abandoned, "half", &error));
     }
     EXPECT_EQ(Get("out.csv"), "old");
     EXPECT_EQ(Count(), 1u);

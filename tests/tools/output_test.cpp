@@ -52,37 +52,7 @@ class Output : public testing::Test {
     }
 };
 
-TEST_F(Output, CommitReplacesTheTargetAndLeavesNoTemporaryFile) {
-    Put("out.csv", "old");
-    OutputFile out;
-    std::string error;
-    ASSERT_TRUE(Output_Open(&out, Path("out.csv"), true, &error)) << error;
-    ASSERT_TRUE(Output_Write(&out, "new text", &error));
-    EXPECT_EQ(Get("out.csv"), "old") << "the target changed before the commit";
-    ASSERT_TRUE(Output_Commit(&out, &error)) << error;
-    EXPECT_EQ(Get("out.csv"), "new text");
-    EXPECT_EQ(Names(), std::vector<std::string>{"out.csv"});
-}
-
-TEST_F(Output, DiscardLeavesTheOldFileIntact) {
-    Put("out.csv", "old");
-    {
-        OutputFile out;
-        std::string error;
-        ASSERT_TRUE(Output_Open(&out, Path("out.csv"), true, &error));
-        ASSERT_TRUE(Output_Write(&out, "half", &error));
-        Output_Discard(&out);
-    }
-    {
-        OutputFile abandoned; // a job that returns early: the destructor discards
-        std::string error;
-        ASSERT_TRUE(Output_Open(&abandoned, Path("out.csv"), true, &error));
-        ASSERT_TRUE(Output_Write(&abandoned, "half", &error));
-    }
-    EXPECT_EQ(Get("out.csv"), "old");
-    EXPECT_EQ(Names(), std::vector<std::string>{"out.csv"});
-}
-
+// Commit and discard are checked in output_files_test.cpp, in every build.
 TEST_F(Output, AFailingWriteLeavesTheOldFileIntact) {
     Put("out.csv", "old");
     OutputFile out;
